@@ -1,0 +1,96 @@
+#include "Configdataunit.h"
+
+#include <algorithm>
+
+TConfigDataUnit::TConfigDataUnit() = default;
+
+uint8_t TConfigDataUnit::DeviceAddress() const {
+    return addressSource_ ? addressSource_->GetDeviceAddress() : DefaultDeviceAddress;
+}
+
+int TConfigDataUnit::FindEntry(int subAddress) const {
+    if (subAddress < 0 || subAddress > 0xFF)
+        return -1;
+    int found = -1;
+    for (int i = 0; i < SlotCount; ++i)
+        if (slots_[i].subAddress == subAddress)
+            found = i;
+    return found;
+}
+
+int TConfigDataUnit::GetSize(int subAddress) const {
+    const int i = FindEntry(subAddress);
+    return i < 0 ? 0 : slots_[i].size;
+}
+
+std::vector<uint8_t> TConfigDataUnit::GetData(int subAddress) const { return DataAt(FindEntry(subAddress)); }
+
+void TConfigDataUnit::SetData(int subAddress, std::span<const uint8_t> bytes) {
+    const int i = FindEntry(subAddress);
+    if (i < 0)
+        return;
+    CElements& slot = slots_[i];
+    const size_t n = std::min<size_t>(static_cast<size_t>(slot.size), bytes.size());
+    std::copy_n(bytes.begin(), n, slot.data.begin());
+}
+
+std::string TConfigDataUnit::GetName(int subAddress) const { return NameAt(FindEntry(subAddress)); }
+
+void TConfigDataUnit::SetName(int subAddress, const std::string& name) {
+    const int i = FindEntry(subAddress);
+    if (i >= 0)
+        slots_[i].name = name;
+}
+
+void TConfigDataUnit::WriteRegister(int subAddress) {
+    const uint8_t address = DeviceAddress();
+    const int i = FindEntry(subAddress);
+    if (i < 0 || slots_[i].size <= 0 || !bus_)
+        return;
+    bus_->I2CWrite(address, static_cast<uint8_t>(subAddress), slots_[i].size, slots_[i].data.data());
+}
+
+void TConfigDataUnit::ReadRegisters(uint8_t first, uint8_t last) {
+    if (!bus_)
+        return;
+    const uint8_t address = DeviceAddress();
+    for (int s = first;; ++s) {
+        // The buffer starts as the slot's current contents, so a read that the
+        // transport skips or the device refuses leaves the register as it was
+        // instead of filling it with whatever the failed call left behind.
+        std::vector<uint8_t> buffer = GetData(s);
+        bus_->I2CRead(address, static_cast<uint8_t>(s), static_cast<int>(buffer.size()), buffer.data());
+        if (bus_->IsTransferOk())
+            SetData(s, buffer);
+        if (s + 1 > last || s + 1 >= 0xFF || !bus_->IsTransferOk())
+            break;
+    }
+}
+
+void TConfigDataUnit::SetSubAddress(int index, int subAddress) {
+    if (ValidIndex(index))
+        slots_[index].subAddress = subAddress;
+}
+
+void TConfigDataUnit::SetSize(int index, int size) {
+    if (ValidIndex(index))
+        slots_[index].size = std::clamp(size, 0, CElements::MaxBytes);
+}
+
+int TConfigDataUnit::SubAddressAt(int index) const { return ValidIndex(index) ? slots_[index].subAddress : 0; }
+
+int TConfigDataUnit::SizeAt(int index) const { return ValidIndex(index) ? slots_[index].size : 0; }
+
+std::vector<uint8_t> TConfigDataUnit::DataAt(int index) const {
+    if (!ValidIndex(index))
+        return {};
+    const CElements& slot = slots_[index];
+    return {slot.data.begin(), slot.data.begin() + slot.size};
+}
+
+std::string TConfigDataUnit::NameAt(int index) const { return ValidIndex(index) ? slots_[index].name : "0"; }
+
+bool TConfigDataUnit::IsExcludedFromSave(int s) {
+    return (s >= 0x00 && s <= 0x02) || (s >= 0x24 && s <= 0x3F) || (s >= 0xB2 && s <= 0xCE) ||
+           (s >= 0xE1 && s <= 0xFF);
+}

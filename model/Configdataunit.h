@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Elementsunit.h"
+#include "RegisterBus.h"
+#include "TextFile.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a file reader found wrong with its input. `opened` is false when the
+// file could not be read at all; `problems` lists, in file order, every
+// record or line that was not taken as it stood, in words a user can act on.
+struct FileReport {
+    bool opened = false;
+    std::vector<std::string> problems;
+};
+
+enum class SaveOutcome {
+    Saved,    // the file now holds the whole content
+    Declined, // the user chose not to replace an existing file
+    Failed    // the file could not be written; any earlier file is untouched
+};
+
+// The tool's image of the device registers: 256 slots, each holding one
+// register named by the register map file. The map decides which
+// sub-addresses exist and how many bytes each has; after it has been read only
+// the data bytes change. All register traffic of the blocks goes through here.
+class TConfigDataUnit {
+public:
+    static constexpr int SlotCount = 256;
+    static constexpr uint8_t DefaultDeviceAddress = 0x36;
+
+    TConfigDataUnit();
+
+    void SetBus(IRegisterBus* bus) { bus_ = bus; }
+    void SetDeviceAddressSource(const IDeviceAddressSource* source) { addressSource_ = source; }
+    void SetOverwriteQuestion(IOverwriteQuestion* question) { overwriteQuestion_ = question; }
+
+    // --- by sub-address ---
+    int FindEntry(int subAddress) const;
+    int GetSize(int subAddress) const;
+    std::vector<uint8_t> GetData(int subAddress) const;
+    void SetData(int subAddress, std::span<const uint8_t> bytes);
+    std::string GetName(int subAddress) const;
+    void SetName(int subAddress, const std::string& name);
+    void WriteRegister(int subAddress);
+    void ReadRegisters(uint8_t first, uint8_t last);
+
+    // --- by table index (map reader and file writers) ---
+    void SetSubAddress(int index, int subAddress);
+    void SetSize(int index, int size);
+    int SubAddressAt(int index) const;
+    int SizeAt(int index) const;
+    std::vector<uint8_t> DataAt(int index) const;
+    std::string NameAt(int index) const;
+
+    // --- register map file ---
+    bool ReadMapFile(const std::string& fileName);
+    void ReadMapText(std::string_view text);
+    const std::string& MapFileName() const { return mapFileName_; }
+    const std::vector<std::string>& MapFileProblems() const { return mapProblems_; }
+
+    // --- configuration files ---
+    FileReport LoadConfigFile(const std::string& fileName);
+    FileReport LoadKeyedFile(const std::string& fileName, int base);
+    SaveOutcome SaveConfigFile(const std::string& fileName);
+    SaveOutcome SaveConfigFileNoPrompt(const std::string& fileName);
+    SaveOutcome SaveRegisterSpan(const std::string& fileName, int first, int last);
+
+    // Registers that whole-table saves leave out: clock status, reserved and
+    // factory areas the device must not be sent from a file.
+    static bool IsExcludedFromSave(int subAddress);
+
+private:
+    uint8_t DeviceAddress() const;
+    static bool ValidIndex(int index) { return index >= 0 && index < SlotCount; }
+    void MapProblem(int line, const std::string& what);
+    // Open a file for saving; the confirmed form asks before replacing an
+    // existing file and answers false when the user declines.
+    bool OpenForWriteConfirmed(const std::string& fileName, std::optional<SafeFileWriter>& file);
+    static bool OpenForWrite(const std::string& fileName, std::optional<SafeFileWriter>& file);
+    SaveOutcome WriteSlots(const std::string& fileName, bool confirm, int first, int last, bool skipExcluded);
+
+    std::string mapFileName_;
+    std::vector<std::string> mapProblems_;
+    std::array<CElements, SlotCount> slots_;
+    IRegisterBus* bus_ = nullptr;
+    const IDeviceAddressSource* addressSource_ = nullptr;
+    IOverwriteQuestion* overwriteQuestion_ = nullptr;
+};

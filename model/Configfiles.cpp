@@ -1,0 +1,101 @@
+// Loading and saving the register table as configuration files.
+
+#include "ConfigRecords.h"
+#include "Configdataunit.h"
+#include "Conversions.h"
+#include "TextFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+ConfigRecordList ReadRecordsOf(const TConfigDataUnit& table, const std::string& text, std::optional<int> keyBase) {
+    return ReadConfigRecords(
+        text, [&table](uint8_t subAddress) { return table.GetSize(subAddress); }, keyBase);
+}
+
+void WriteSlot(std::ostream& out, const TConfigDataUnit& table, int index) {
+    out << table.NameAt(index) << '\n';
+    out << 'X' << ByteEditText(static_cast<uint8_t>(table.SubAddressAt(index))) << ' ';
+    for (uint8_t byte : table.DataAt(index))
+        out << ByteEditText(byte) << ' ';
+    out << '\n';
+}
+
+} // namespace
+
+FileReport TConfigDataUnit::LoadConfigFile(const std::string& fileName) {
+    FileReport report;
+    const std::optional<std::string> text = ReadTextFile(fileName);
+    if (!text)
+        return report;
+    report.opened = true;
+    ConfigRecordList list = ReadRecordsOf(*this, *text, std::nullopt);
+    for (const ConfigRecord& record : list.records) {
+        SetData(record.subAddress, record.bytes);
+        WriteRegister(record.subAddress);
+    }
+    report.problems = std::move(list.problems);
+    return report;
+}
+
+FileReport TConfigDataUnit::LoadKeyedFile(const std::string& fileName, int base) {
+    FileReport report;
+    const std::optional<std::string> text = ReadTextFile(fileName);
+    if (!text)
+        return report;
+    report.opened = true;
+    ConfigRecordList list = ReadRecordsOf(*this, *text, base);
+    // Everything is stored before anything is sent, so a register that the
+    // file names twice goes out with its last value both times.
+    for (const ConfigRecord& record : list.records)
+        SetData(record.subAddress, record.bytes);
+    for (const ConfigRecord& record : list.records)
+        WriteRegister(record.subAddress);
+    report.problems = std::move(list.problems);
+    return report;
+}
+
+bool TConfigDataUnit::OpenForWrite(const std::string& fileName, std::optional<SafeFileWriter>& file) {
+    file.emplace(fileName);
+    return true;
+}
+
+bool TConfigDataUnit::OpenForWriteConfirmed(const std::string& fileName, std::optional<SafeFileWriter>& file) {
+    std::error_code error;
+    const bool exists = !fileName.empty() && std::filesystem::exists(fileName, error);
+    if (exists && overwriteQuestion_ && !overwriteQuestion_->ConfirmReplace(fileName))
+        return false;
+    return OpenForWrite(fileName, file);
+}
+
+SaveOutcome TConfigDataUnit::WriteSlots(const std::string& fileName, bool confirm, int first, int last,
+                                        bool skipExcluded) {
+    std::optional<SafeFileWriter> file;
+    if (!(confirm ? OpenForWriteConfirmed(fileName, file) : OpenForWrite(fileName, file)))
+        return SaveOutcome::Declined;
+    if (!file->IsOpen())
+        return SaveOutcome::Failed;
+    for (int i = first; i <= last; ++i) {
+        if (slots_[i].subAddress == CElements::Undefined || (skipExcluded && IsExcludedFromSave(SubAddressAt(i))))
+            continue;
+        WriteSlot(file->Stream(), *this, i);
+    }
+    return file->Commit() ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+SaveOutcome TConfigDataUnit::SaveConfigFile(const std::string& fileName) {
+    return WriteSlots(fileName, true, 0, SlotCount - 1, true);
+}
+
+SaveOutcome TConfigDataUnit::SaveConfigFileNoPrompt(const std::string& fileName) {
+    return WriteSlots(fileName, false, 0, SlotCount - 1, true);
+}
+
+SaveOutcome TConfigDataUnit::SaveRegisterSpan(const std::string& fileName, int first, int last) {
+    first = std::clamp(first, 0, SlotCount - 1);
+    last = std::clamp(last, 0, SlotCount - 1);
+    return WriteSlots(fileName, true, std::min(first, last), last, false);
+}
