@@ -1,0 +1,11 @@
+// Runs GoogleTest inside a QApplication, so tests can build and drive the
+// real windows (on the offscreen platform under ctest).
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+// What the tool windows need of the main window.
+class IMainWindowHooks {
+public:
+    virtual ~IMainWindowHooks() = default;
+    // Brings every panel in line with the register table.
+    virtual void RefreshAll() = 0;
+    // The sample-rate poll timer, stopped around raw register transfers.
+    virtual void StopFsPoll() = 0;
+    // Enables the poll timer again when automatic detection is on.
+    virtual void ResumeFsPoll() = 0;
+    // Makes the start directory current again.
+    virtual void RestoreStartDirectory() = 0;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+// A pair of up/down arrows holding a position. A click on an arrow adds the
+// increment (up) or subtracts it (down), within the range, and emits Click;
+// setting the position from the program emits nothing.
+class UpDown : public QWidget {
+    Q_OBJECT
+public:
+    UpDown(int minimum, int maximum, int increment, QWidget* parent = nullptr);
+
+    int Position() const { return position_; }
+    void SetPosition(int position);
+    int Minimum() const { return minimum_; }
+    int Maximum() const { return maximum_; }
+    int Increment() const { return increment_; }
+
+    // What a user's click on an arrow does, for tests and keyboard use.
+    void ClickUp();
+    void ClickDown();
+
+signals:
+    void Click();
+
+private:
+    void Step(int delta);
+
+    int minimum_, maximum_, increment_;
+    int position_;
+    QToolButton* up_;
+    QToolButton* down_;
+};
