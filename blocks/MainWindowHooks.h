@@ -1,11 +1,13 @@
 #pragma once
 
-// What the tool windows need of the main window.
+// What block panels and tool windows need of the main window.
 class IMainWindowHooks {
 public:
     virtual ~IMainWindowHooks() = default;
     // Brings every panel in line with the register table.
     virtual void RefreshAll() = 0;
+    // Reads the sample rate and adapts the panels to the rate mode.
+    virtual void AdjustToSampleRateMode() = 0;
     // The sample-rate poll timer, stopped around raw register transfers.
     virtual void StopFsPoll() = 0;
     // Enables the poll timer again when automatic detection is on.
