@@ -1,0 +1,18 @@
+#include "Application.h"
+
+#include "MessageBoxes.h"
+
+#include <exception>
+
+TApplication::TApplication(int& argc, char** argv, IMessageBoxes& boxes) : QApplication(argc, argv), boxes_(boxes) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        boxes_.ShowError(activeWindow(), QString::fromUtf8(error.what()));
+    } catch (...) {
+        boxes_.ShowError(activeWindow(), "An unknown error occurred.");
+    }
+    return false;
+}

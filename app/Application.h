@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QApplication>
+
+class IMessageBoxes;
+
+// The application object. An error that escapes the handling of an event is
+// shown in the standard error box and the program goes on with the next
+// event.
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv, IMessageBoxes& boxes);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    IMessageBoxes& boxes_;
+};

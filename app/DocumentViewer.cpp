@@ -1,0 +1,74 @@
+#include "DocumentViewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextStream>
+
+namespace {
+
+QString DefaultDesktopEntry(const QString& mimeType) {
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", mimeType});
+    if (!query.waitForFinished(3000) || query.exitCode() != 0)
+        return {};
+    const QString entry = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
+    return entry.isEmpty() ? QString() : QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry);
+}
+
+// The viewer's command line from its desktop entry, with the document put
+// where the entry's field code asks for a file or URL.
+QStringList ViewerCommand(const QString& desktopFile, const QString& path) {
+    QFile file(desktopFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QTextStream in(&file);
+    QString exec;
+    bool inEntry = false;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith('['))
+            inEntry = line == "[Desktop Entry]";
+        else if (inEntry && line.startsWith("Exec="))
+            exec = line.mid(5);
+    }
+    QStringList command;
+    bool placed = false;
+    for (const QString& word : QProcess::splitCommand(exec)) {
+        if (word == "%f" || word == "%F" || word == "%u" || word == "%U") {
+            command << path;
+            placed = true;
+        } else if (!(word.size() == 2 && word.startsWith('%'))) {
+            command << word;
+        }
+    }
+    if (!command.isEmpty() && !placed)
+        command << path;
+    return command;
+}
+
+} // namespace
+
+bool DesktopDocumentViewer::Open(const QString& path, std::function<void()> finished) {
+    if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
+        return false;
+    const QString mimeType = QMimeDatabase().mimeTypeForFile(path).name();
+    QStringList command = ViewerCommand(DefaultDesktopEntry(mimeType), path);
+    if (command.isEmpty())
+        command = {"xdg-open", path};
+    auto* viewer = new QProcess;
+    viewer->setProgram(command.takeFirst());
+    viewer->setArguments(command);
+    QObject::connect(viewer, &QProcess::finished, viewer, [viewer, finished] {
+        finished();
+        viewer->deleteLater();
+    });
+    viewer->start();
+    if (!viewer->waitForStarted(5000)) {
+        delete viewer;
+        return false;
+    }
+    return true;
+}

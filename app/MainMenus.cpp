@@ -1,0 +1,113 @@
+// The main menu's actions: configuration files, the data log, the register
+// window and the user's guide.
+
+#include "Mainunit.h"
+
+#include "DocumentViewer.h"
+#include "FileDialogs.h"
+#include "FsDetection.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+const FileDialogRequest ConfigFileDialog{QString(), "CFG", "*.cfg", QString()};
+
+} // namespace
+
+void TMainForm::ShowFileProblems(const QString& fileName, const FileReport& report) {
+    if (report.problems.empty())
+        return;
+    QString text = fileName + ": " + QString::fromStdString(report.problems.front());
+    if (report.problems.size() > 1)
+        text += QString(" (+%1 more)").arg(report.problems.size() - 1);
+    SetComment(text);
+}
+
+void TMainForm::WriteSoftMute(uint8_t value) {
+    table_->SetData(TVolume::SoftMuteRegister, std::span<const uint8_t>(&value, 1));
+    table_->WriteRegister(TVolume::SoftMuteRegister);
+}
+
+void TMainForm::ConfigFileLClick() {
+    try {
+        const QString file = fileDialogs_.GetOpenFileName(this, ConfigFileDialog);
+        // All channels stay muted while the file rewrites the processing.
+        WriteSoftMute(0xFF);
+        if (!file.isEmpty())
+            ShowFileProblems(file, table_->LoadConfigFile(file.toStdString()));
+        WriteSoftMute(0x00);
+        RefreshAll();
+    } catch (...) {
+    }
+}
+
+void TMainForm::ConfigFileSClick() {
+    try {
+        const QString file = fileDialogs_.GetSaveFileName(this, ConfigFileDialog);
+        if (!file.isEmpty() && table_->SaveConfigFile(file.toStdString()) == SaveOutcome::Failed)
+            SetComment("Not saved: cannot write " + file);
+    } catch (...) {
+    }
+}
+
+void TMainForm::SelectDataLoggerClick() {
+    dataLog_->ToggleLog([this](const std::string& text) { SetComment(QString::fromStdString(text)); });
+}
+
+void TMainForm::SelectDeBugGUIClick() {
+    if (!registerWindow_)
+        return;
+    registerWindow_->show();
+    registerWindow_->raise();
+    registerWindow_->activateWindow();
+}
+
+// The user's guide opens in the desktop's PDF viewer; the tool gets out of
+// the way until the viewer is closed.
+void TMainForm::Au() {
+    if (!documents_.Open(InStartDirectory(UsersGuideName), [this] { showNormal(); })) {
+        SetComment("Error Reading QMX4600GUI_OI.PDF");
+        return;
+    }
+    showMinimized();
+}
+
+void TMainForm::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("FileMenu");
+    QMenu* load = file->addMenu("&Load");
+    QAction* loadConfig = load->addAction("&Config File", QKeySequence("Ctrl+Alt+L"));
+    loadConfig->setObjectName("ConfigFileL");
+    connect(loadConfig, &QAction::triggered, this, &TMainForm::ConfigFileLClick);
+    QMenu* saveAs = file->addMenu("&Save As");
+    QAction* saveConfig = saveAs->addAction("Config File", QKeySequence("Ctrl+Alt+S"));
+    saveConfig->setObjectName("ConfigFileS");
+    connect(saveConfig, &QAction::triggered, this, &TMainForm::ConfigFileSClick);
+    QAction* exit = file->addAction("e&Xit", QKeySequence("Ctrl+Alt+X"));
+    exit->setObjectName("exit");
+    connect(exit, &QAction::triggered, this, &TMainForm::exitClick);
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->setObjectName("ToolsMenu");
+    QAction* dataLog = tools->addAction("Data Log");
+    dataLog->setObjectName("SelectDataLogger");
+    connect(dataLog, &QAction::triggered, this, &TMainForm::SelectDataLoggerClick);
+    QAction* registers = tools->addAction("&Register Read/Write", QKeySequence("Ctrl+Alt+R"));
+    registers->setObjectName("SelectDeBugGUI");
+    connect(registers, &QAction::triggered, this, &TMainForm::SelectDeBugGUIClick);
+    QAction* fsDetect = tools->addAction("Automatic Fs Detection (On/Off)");
+    fsDetect->setObjectName("AutomaticFsDetection");
+    connect(fsDetect, &QAction::triggered, fsDetection_, &FsDetection::AutomaticFsDetectionClick);
+    QAction* compare = tools->addAction("Configuration Compare");
+    compare->setObjectName("ConfigCompare");
+    compare->setEnabled(false);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("HelpMenu");
+    QAction* guide = help->addAction("&Users Guide", QKeySequence("Ctrl+Alt+U"));
+    guide->setObjectName("UsersGuide");
+    connect(guide, &QAction::triggered, this, &TMainForm::Au);
+}

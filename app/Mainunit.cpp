@@ -1,0 +1,98 @@
+#include "Mainunit.h"
+
+#include "BlockPanel.h"
+#include "ClockPanel.h"
+#include "FsDetection.h"
+#include "I2cunit.h"
+#include "Look.h"
+#include "VolumePanel.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+TMainForm::TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentViewer& documents)
+    : transport_(transport), fileDialogs_(fileDialogs), documents_(documents) {
+    // Every file the tool reads or writes by name lives in the directory it
+    // was started in.
+    startDirectory_ = QDir::currentPath();
+    RestoreStartDirectory();
+    CreateModels();
+    BuildWindow();
+
+    if (table_->ReadMapFile(InStartDirectory(MapFileName).toStdString())) {
+        SetInitialDisplay();
+        const std::vector<std::string>& problems = table_->MapFileProblems();
+        if (!problems.empty())
+            SetComment(QString::fromStdString(problems.front()) +
+                       (problems.size() > 1 ? QString(" (+%1 more)").arg(problems.size() - 1) : QString()));
+    } else {
+        SetComment("ERROR: Reading File 'QMX4600.addr'");
+    }
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateModels() {
+    table_ = std::make_unique<TConfigDataUnit>();
+    table_->SetBus(&transport_);
+    volume_ = std::make_unique<TVolume>(*table_);
+    configControl_ = std::make_unique<TConfigControl>();
+    dataClocks_ = std::make_unique<TDataClocks>(*table_, transport_);
+    dataLog_ = std::make_unique<TDataLog>();
+    transport_.SetDataLog(dataLog_.get());
+}
+
+QString TMainForm::InStartDirectory(const QString& fileName) const { return startDirectory_ + '/' + fileName; }
+
+void TMainForm::RestoreStartDirectory() { QDir::setCurrent(startDirectory_); }
+
+void TMainForm::SetComment(const QString& text) { strip_.HelpfulCommentsLabel->setText(text); }
+
+void TMainForm::HideBlockPanels() {
+    for (QWidget* panel : blockPanels_)
+        panel->hide();
+    initialImagePanel_->hide();
+}
+
+void TMainForm::ShowPanel(QWidget* panel) {
+    HideBlockPanels();
+    panel->show();
+    panel->raise();
+    AdjustToSampleRateMode();
+    RefreshAll();
+}
+
+void TMainForm::VolumesuiButtonClick() { ShowPanel(panelVolume_); }
+void TMainForm::TonesuiButtonClick() { ShowPanel(panelTone_); }
+void TMainForm::LoudnesssuiButtonClick() { ShowPanel(panelLoudness_); }
+void TMainForm::DRCsuiButtonClick() { ShowPanel(panelDRC_); }
+void TMainForm::EQsuiButtonClick() { ShowPanel(panelBiquad_); }
+void TMainForm::ConfigControlsuiButtonClick() { ShowPanel(panelConfigControl_); }
+void TMainForm::DataClockControlsuiButtonClick() { ShowPanel(panelClockControl_); }
+void TMainForm::MixersuiButtonClick() { ShowPanel(panelMixer_); }
+void TMainForm::BassMansuiButtonClick() { ShowPanel(panelBassManagement_); }
+
+void TMainForm::DisplayImagesuiButtonClick() { HideBlockPanels(); }
+
+// Double-clicking the block diagram shows the rules the panels follow;
+// double-clicking the rules hides them again.
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == displayImage_) {
+            logicMemo_->show();
+            logicMemo_->raise();
+            return true;
+        }
+        if (watched == logicMemo_->viewport()) {
+            logicMemo_->hide();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::StopFsPoll() { fsDetection_->StopFsPoll(); }
+void TMainForm::ResumeFsPoll() { fsDetection_->ResumeFsPoll(); }
+bool TMainForm::IsFsAutoDetectOn() const { return fsDetection_->IsAutoDetectOn(); }

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "Configcontrolunit.h"
+#include "Configdataunit.h"
+#include "Dataclocksunit.h"
+#include "Datalog.h"
+#include "DisplayStrip.h"
+#include "MainWindowHooks.h"
+#include "Volumeunit.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class BlockPanel;
+class FsDetection;
+class IDocumentViewer;
+class IFileDialogs;
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class TClockControlPanel;
+class TI2CForm;
+class TVolumePanel;
+
+// The main window: a panel area showing one block panel at a time, chosen by
+// the navigation buttons, and the display strip with the device's state
+// below it. It owns the register table, the block models and the data log.
+class TMainForm : public QMainWindow, public IMainWindowHooks {
+    Q_OBJECT
+public:
+    static constexpr const char* MapFileName = "QMX4600.addr";
+    static constexpr const char* InitFileName = "QMX4600Init.cfg";
+    static constexpr const char* TempFileName = "QMX4600TempFile.cfg";
+    static constexpr const char* UsersGuideName = "QMX4600GUI_OI.PDF";
+
+    TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentViewer& documents);
+    ~TMainForm() override;
+
+    TConfigDataUnit& Table() { return *table_; }
+    TDataLog& DataLog() { return *dataLog_; }
+    const DisplayStrip& Strip() const { return strip_; }
+    const QString& StartDirectory() const { return startDirectory_; }
+    // The register command window, shown from the Tools menu.
+    void SetRegisterWindow(QWidget* window) { registerWindow_ = window; }
+
+    // --- start-up, reset and shutdown ---
+    void SetInitialDisplay();
+    void ResyncFromDevice();
+    void ShowBusStatus();
+    bool IsFsAutoDetectOn() const;
+
+    // --- IMainWindowHooks ---
+    void RefreshAll() override;
+    void AdjustToSampleRateMode() override;
+    void StopFsPoll() override;
+    void ResumeFsPoll() override;
+    void RestoreStartDirectory() override;
+
+    void ShowPanel(QWidget* panel);
+
+private slots:
+    void VolumesuiButtonClick();
+    void TonesuiButtonClick();
+    void LoudnesssuiButtonClick();
+    void DRCsuiButtonClick();
+    void EQsuiButtonClick();
+    void ConfigControlsuiButtonClick();
+    void DataClockControlsuiButtonClick();
+    void MixersuiButtonClick();
+    void BassMansuiButtonClick();
+    void DisplayImagesuiButtonClick();
+    void RESETsuiButtonClick();
+    void REINITsuiButtonClick();
+    void ExitsuiButtonClick();
+    void exitClick();
+    void ConfigFileLClick();
+    void ConfigFileSClick();
+    void SelectDataLoggerClick();
+    void SelectDeBugGUIClick();
+    void Au();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateModels();
+    void BuildWindow();
+    void BuildPanelArea(QWidget* central);
+    void BuildNavigation();
+    void BuildDisplayStrip(QWidget* central);
+    void BuildMenus();
+    void HideBlockPanels();
+    void SetComment(const QString& text);
+    void ShowFileProblems(const QString& fileName, const FileReport& report);
+    void WriteSoftMute(uint8_t value);
+    QString InStartDirectory(const QString& fileName) const;
+
+    TI2CForm& transport_;
+    IFileDialogs& fileDialogs_;
+    IDocumentViewer& documents_;
+    QString startDirectory_;
+
+    std::unique_ptr<TConfigDataUnit> table_;
+    std::unique_ptr<TVolume> volume_;
+    std::unique_ptr<TConfigControl> configControl_;
+    std::unique_ptr<TDataClocks> dataClocks_;
+    std::unique_ptr<TDataLog> dataLog_;
+
+    QWidget* mainTVPanel_ = nullptr;
+    QLabel* initialImagePanel_ = nullptr;
+    QLabel* displayImage_ = nullptr;
+    QPlainTextEdit* logicMemo_ = nullptr;
+    TVolumePanel* panelVolume_ = nullptr;
+    TClockControlPanel* panelClockControl_ = nullptr;
+    BlockPanel* panelTone_ = nullptr;
+    BlockPanel* panelLoudness_ = nullptr;
+    BlockPanel* panelDRC_ = nullptr;
+    BlockPanel* panelBiquad_ = nullptr;
+    BlockPanel* panelConfigControl_ = nullptr;
+    BlockPanel* panelMixer_ = nullptr;
+    BlockPanel* panelBassManagement_ = nullptr;
+    std::array<QWidget*, 9> blockPanels_{};
+    FsDetection* fsDetection_ = nullptr;
+    QWidget* registerWindow_ = nullptr;
+    DisplayStrip strip_;
+};

@@ -1,0 +1,49 @@
+#include "Program.h"
+
+#include "Ackerrordialog.h"
+#include "Commandline.h"
+#include "Fileexistsunit.h"
+#include "I2cunit.h"
+#include "Initunit.h"
+#include "Mainunit.h"
+#include "Workingunit.h"
+
+#include <QLocale>
+
+#include <clocale>
+
+void FixNumberFormatting() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+TProgram::TProgram(const ProgramServices& services) : transportUi_(services.messageBoxes) {
+    FixNumberFormatting();
+    // The transport comes first so that the models can ask it whether the
+    // bus is usable; it reaches the windows only once they exist.
+    transport_ = std::make_unique<TI2CForm>(services.createAdapter(), &transportUi_);
+    main_ = std::make_unique<TMainForm>(*transport_, services.fileDialogs, services.documents);
+    errorDialog_ = std::make_unique<TACK_ErrorDialogForm>();
+    transportUi_.Attach(main_->Strip().LabelStatusUnits, errorDialog_.get());
+    working_ = std::make_unique<TWorkingForm>();
+    commandLine_ =
+        std::make_unique<TCommandLineForm>(main_->Table(), *transport_, *main_, services.fileDialogs);
+    main_->Table().SetDeviceAddressSource(commandLine_.get());
+    main_->SetRegisterWindow(commandLine_.get());
+    fileExists_ = std::make_unique<TFileExistsForm>();
+    main_->Table().SetOverwriteQuestion(fileExists_.get());
+    init_ = std::make_unique<TInitForm>(*main_, *transport_, *working_);
+}
+
+TProgram::~TProgram() {
+    init_.reset();
+    main_->Table().SetOverwriteQuestion(nullptr);
+    main_->Table().SetDeviceAddressSource(nullptr);
+    fileExists_.reset();
+    commandLine_.reset();
+    working_.reset();
+    transportUi_.Attach(nullptr, nullptr);
+    errorDialog_.reset();
+    main_.reset();
+    transport_.reset();
+}
