@@ -1,0 +1,77 @@
+// qmx4600-sim: a QMX4600 behind a virtual USB-to-I2C adapter, for working on
+// the tool and testing it without hardware.
+#include "SimulatedQmx4600.h"
+#include "SimulatorCommands.h"
+#include "SimulatorOptions.h"
+#include "SimulatorServer.h"
+#include "SimulatorSocketPath.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* MapFileName = "QMX4600.addr";
+
+// The register map in the current directory, else the one beside the program.
+std::string FindMapFile() {
+    if (std::ifstream(MapFileName))
+        return MapFileName;
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string beside = (program.parent_path() / MapFileName).string();
+    if (!error && std::ifstream(beside))
+        return beside;
+    return {};
+}
+
+// Applies the device settings of the command line through the same controls
+// a client has, so they mean exactly what the SIM lines mean.
+bool Apply(const SimulatorOptions& options, SimulatorCommands& commands) {
+    std::vector<std::string> controls;
+    if (options.sampleRate)
+        controls.push_back("SIM RATE " + std::to_string(*options.sampleRate));
+    if (options.mclkRatio)
+        controls.push_back("SIM MCLK " + std::to_string(*options.mclkRatio));
+    for (const std::string& nack : options.nacks)
+        controls.push_back("SIM NACK " + nack);
+    for (const std::string& control : controls) {
+        const std::string reply = commands.Handle(control).reply;
+        if (reply != "OK\n") {
+            std::fprintf(stderr, "qmx4600-sim: %s: %s", control.c_str(), reply.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const std::optional<SimulatorOptions> options =
+        ParseSimulatorOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "qmx4600-sim: %s\n%s", error.c_str(), SimulatorUsage);
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(SimulatorUsage, stdout);
+        return 0;
+    }
+    const std::string mapFile = FindMapFile();
+    if (mapFile.empty()) {
+        std::fprintf(stderr, "qmx4600-sim: %s not found in the current directory or beside the program\n",
+                     MapFileName);
+        return 1;
+    }
+    SimulatedQmx4600 device(SimulatedQmx4600::SizesFromMapFile(mapFile));
+    SimulatorCommands commands(device);
+    if (!Apply(*options, commands))
+        return 2;
+    SimulatorServer server(commands, options->quiet);
+    return server.Run(options->socketPath.empty() ? SimulatorSocketPath() : options->socketPath);
+}

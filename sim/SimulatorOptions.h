@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The simulator program's command line.
+struct SimulatorOptions {
+    std::string socketPath; // empty: the usual place (SimulatorSocketPath)
+    std::optional<int> sampleRate;
+    std::optional<int> mclkRatio;
+    std::vector<std::string> nacks; // as for SIM NACK: a sub-address in hex, ALL or OFF
+    bool quiet = false;
+    bool help = false;
+};
+
+inline constexpr const char* SimulatorUsage =
+    "usage: qmx4600-sim [--socket PATH] [--rate HZ] [--mclk RATIO] [--nack SUB|all|off]... [--quiet]\n"
+    "Serves a simulated QMX4600 as a virtual USB-to-I2C adapter on a Unix socket\n"
+    "(default $QMX4600_SIM_SOCKET, $XDG_RUNTIME_DIR/qmx4600-sim.sock or /tmp/qmx4600-sim-<uid>.sock).\n"
+    "  --socket PATH   serve on PATH\n"
+    "  --rate HZ       sample rate shown in register 0x00 (32000 ... 192000)\n"
+    "  --mclk RATIO    MCLK ratio shown in register 0x00 (64 ... 768)\n"
+    "  --nack SUB      stop acknowledging sub-address SUB (hex), all of them, or none (off)\n"
+    "  --quiet         do not print each transfer\n"
+    "  --help          show this text\n"
+    "The register sizes come from QMX4600.addr in the current directory or beside the program.\n";
+
+// The options, or the reason the command line was not understood.
+std::optional<SimulatorOptions> ParseSimulatorOptions(const std::vector<std::string>& arguments,
+                                                      std::string& error);

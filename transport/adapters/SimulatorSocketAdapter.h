@@ -1,0 +1,41 @@
+#pragma once
+
+#include "IPMBusTransport.h"
+#include "LineConnection.h"
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The simulator program as an adapter: each call is one request line on the
+// simulator's Unix socket and one reply line. The socket is looked up on
+// every connect (SimulatorSocketPath), and the connection is kept open
+// between calls.
+//
+// A missing or refused socket is "no adapter" (status 7). An ERROR reply, a
+// malformed reply, a closed socket or no reply within ReplyTimeout is a
+// failure of the adapter itself (a negative result); after all but an ERROR
+// reply the connection is dropped, since a late reply would answer the wrong
+// request, and until the next connect the calls report no adapter.
+class SimulatorSocketAdapter : public IPMBusTransport {
+public:
+    static constexpr std::chrono::milliseconds ReplyTimeout{1000};
+
+    AdapterResult ConnectUSB(int32_t& status) override;
+    AdapterResult ResetPulse(std::string& text) override;
+    AdapterResult WriteI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
+                                std::span<const uint8_t> bytes, int32_t& status) override;
+    AdapterResult ReadI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
+                               std::vector<uint8_t>& bytes, int32_t& status) override;
+
+private:
+    // Sends the request and leaves the reply in reply_, split into fields_.
+    AdapterResult Ask(const std::string& request);
+    // The status of a "STATUS <s> ..." reply with `fieldCount` fields.
+    AdapterResult ReplyStatus(size_t fieldCount, int32_t& status);
+
+    LineConnection connection_;
+    std::string reply_;
+    std::vector<std::string_view> fields_;
+};
