@@ -12,6 +12,7 @@
 #include "VolumePanel.h"
 
 #include <QFont>
+#include <QLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -84,9 +85,10 @@ void TMainForm::BuildWindow() {
     MakeLabel(central, "DeviceNameLabel", "QMX4600", QRect(648, 8, 193, 40), Qt::AlignRight | Qt::AlignVCenter)
         ->setProperty("role", "banner");
 
+    // The strip first: the block panels keep pointers to its labels.
+    BuildDisplayStrip(central);
     BuildPanelArea(central);
     BuildNavigation();
-    BuildDisplayStrip(central);
     BuildMenus();
 
     auto* bottom = MakeLabel(central, "BottomImage", QString(), QRect(0, 654, 856, 30));
@@ -119,8 +121,8 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     logicMemo_->viewport()->installEventFilter(this);
     logicMemo_->hide();
 
-    panelVolume_ = new TVolumePanel(*volume_, *table_, *this, strip_, mainTVPanel_);
-    panelClockControl_ = new TClockControlPanel(*dataClocks_, *table_, strip_, mainTVPanel_);
+    panelVolume_ = new TVolumePanel(*table_, *volume_, strip_, *this, mainTVPanel_);
+    panelClockControl_ = new TClockControlPanel(*table_, *dataClocks_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
     panelTone_ = new BlockPanel("PanelTone", "TONE CONTROL", mainTVPanel_);
     panelLoudness_ = new BlockPanel("PanelLoudness", "LOUDNESS CONTROL", mainTVPanel_);
@@ -230,8 +232,8 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     connect(reinit, &QPushButton::clicked, this, &TMainForm::REINITsuiButtonClick);
     connect(exit, &QPushButton::clicked, this, &TMainForm::ExitsuiButtonClick);
 
-    fsDetection_ = new FsDetection(*dataClocks_, *this, strip_, this);
+    fsDetection_ = new TFsDetection(*dataClocks_, strip_, *this, this);
     auto* toggleFs = MakeButton(central, "ToggleFsHiddenButton", "&Toggle Fs", QRect(660, 623, 72, 20));
     toggleFs->setProperty("role", "small");
-    connect(toggleFs, &QPushButton::clicked, fsDetection_, &FsDetection::ToggleFsHiddenButtonClick);
+    connect(toggleFs, &QPushButton::clicked, fsDetection_, &TFsDetection::ToggleFsHiddenButtonClick);
 }

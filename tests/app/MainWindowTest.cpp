@@ -1,0 +1,177 @@
+// The main window's navigation, sample-rate adaptations, menus and messages.
+
+#include "AppFixture.h"
+
+#include "Commandline.h"
+#include "I2cunit.h"
+#include "Mainunit.h"
+#include "TrackBar.h"
+#include "UpDown.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <clocale>
+
+TEST_F(ProgramTest, DraggingTheMasterVolumeReachesTheBusAtOnce) {
+    Start();
+    Click("VolumesuiButton");
+    TakeCalls();
+    Find<TrackBar>("MasterVTrackBar")->SetPosition(80);
+
+    const auto calls = TakeCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].kind, SimulatedQmx4600::CallKind::Write);
+    EXPECT_EQ(calls[0].address7, 0x1B);
+    EXPECT_EQ(calls[0].subAddress, 0xD9);
+    EXPECT_EQ(HexBytes(calls[0].bytes), "00 00 00 50");
+    EXPECT_EQ(Text("MasterVdBLabel"), "-2");
+    EXPECT_EQ(Text("LabelVolumeUnits"), "-2");
+    EXPECT_EQ(Find<UpDown>("MasterUpDownVolume")->Position(), 80);
+    EXPECT_EQ(Find<UpDown>("MainMasterUpDown")->Position(), 80);
+}
+
+TEST_F(ProgramTest, EachNavigationButtonShowsItsPanelAlone) {
+    Start();
+    Main().show();
+    const std::pair<const char*, const char*> buttons[] = {
+        {"VolumesuiButton", "PanelVolume"},        {"TonesuiButton", "PanelTone"},
+        {"LoudnesssuiButton", "PanelLoudness"},    {"DRCsuiButton", "PanelDRC"},
+        {"EQsuiButton", "PanelBiquad"},            {"ConfigControlsuiButton", "PanelConfigControl"},
+        {"DataClockControlsuiButton", "PanelClockControl"}, {"MixersuiButton", "PanelMixer"},
+        {"BassMansuiButton", "PanelBassManagement"},
+    };
+    for (const auto& [button, shown] : buttons) {
+        SCOPED_TRACE(button);
+        Click(button);
+        for (const auto& [other, panel] : buttons)
+            EXPECT_EQ(Find<QWidget>(panel)->isVisible(), panel == shown) << panel;
+        EXPECT_FALSE(Find<QWidget>("InitialsuiImagePanel")->isVisible());
+    }
+    Click("DisplayImagesuiButton");
+    for (const auto& [button, panel] : buttons)
+        EXPECT_FALSE(Find<QWidget>(panel)->isVisible()) << panel;
+    EXPECT_TRUE(Find<QWidget>("DisplaysuiImage")->isVisible());
+}
+
+TEST_F(ProgramTest, BlockDiagramDoubleClickShowsAndHidesTheLogicRules) {
+    Start();
+    Main().show();
+    Click("DisplayImagesuiButton");
+    auto* memo = Find<QPlainTextEdit>("GUILogicMemo");
+    ASSERT_FALSE(memo->isVisible());
+    QTest::mouseDClick(Find<QWidget>("DisplaysuiImage"), Qt::LeftButton);
+    EXPECT_TRUE(memo->isVisible());
+    const QStringList lines = memo->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines[0], " This is the Logic used by this GUI in determining which DAP channels");
+    EXPECT_EQ(lines[3], "  ");
+    EXPECT_EQ(lines[19], "  }");
+    QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(memo->isVisible());
+}
+
+TEST_F(ProgramTest, HighSampleRatesHideTheThirdVolumeColumn) {
+    Start([](SimulatedQmx4600& sim) { sim.SetSampleRate(192000); });
+    Main().show();
+    Click("VolumesuiButton");
+    EXPECT_EQ(Text("LabelFsUnits"), "192k");
+    EXPECT_FALSE(Find<QWidget>("VolCh3Panel")->isVisible());
+    ASSERT_TRUE(Find<QWidget>("BlankVolumePanel")->isVisible());
+    EXPECT_TRUE(Find<QWidget>("BlankVolumePanel")->findChildren<QLabel*>().size() > 0);
+    bool noteShown = false;
+    for (QLabel* label : Find<QWidget>("BlankVolumePanel")->findChildren<QLabel*>())
+        noteShown |= label->text() == "Channel 3 Vol. Not available at Fs>96K";
+    EXPECT_TRUE(noteShown);
+
+    sim_->SetSampleRate(96000);
+    Click("VolumesuiButton");
+    EXPECT_EQ(Text("LabelFsUnits"), "96k");
+    EXPECT_TRUE(Find<QWidget>("VolCh3Panel")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("BlankVolumePanel")->isVisible());
+}
+
+TEST_F(ProgramTest, FsDetectionPollsTheDeviceAndRefreshes) {
+    Start();
+    auto* timer = Main().findChild<QTimer*>("FsPollTimer");
+    ASSERT_NE(timer, nullptr);
+    Trigger("AutomaticFsDetection");
+    EXPECT_EQ(Text("AutoDetectStatusLabel"), "ON");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 1000);
+
+    sim_->SetSampleRate(44100);
+    sim_->SetMclkRatio(512);
+    TakeCalls();
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_EQ(timer->interval(), 5000);
+    EXPECT_EQ(Text("LabelFsUnits"), "44.1k");
+    EXPECT_EQ(Text("LabelMclkUnits"), "512 * fs");
+    EXPECT_FALSE(Reads(TakeCalls()).empty());
+
+    Trigger("AutomaticFsDetection");
+    EXPECT_EQ(Text("AutoDetectStatusLabel"), "OFF");
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(ProgramTest, TextsUseAPointUnderACommaDecimalLocale) {
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing: generate it with locale-gen";
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Start([](SimulatedQmx4600& sim) { sim.SetSampleRate(44100); });
+    Click("VolumesuiButton");
+    Find<TrackBar>("MasterVTrackBar")->SetPosition(1);
+    EXPECT_EQ(Text("LabelFsUnits"), "44.1k");
+    EXPECT_EQ(Text("MasterVdBLabel"), "17.75");
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST_F(ProgramTest, ToolsMenuShowsTheRegisterWindowAndSwitchesTheDataLog) {
+    Start();
+    Trigger("SelectDeBugGUI");
+    EXPECT_TRUE(program_->CommandLine().isVisible());
+
+    Trigger("SelectDataLogger");
+    EXPECT_EQ(Text("HelpfulCommentsLabel"), "DataLog ON ");
+    EXPECT_TRUE(QFile::exists(StartFile("DataLog.txt")));
+    Trigger("SelectDataLogger");
+    EXPECT_EQ(Text("HelpfulCommentsLabel"), "DataLog OFF");
+}
+
+TEST_F(ProgramTest, UsersGuideOpensFromTheStartDirectoryAndRestoresTheWindow) {
+    Start();
+    Main().show();
+    Trigger("UsersGuide");
+    EXPECT_EQ(viewer_.openedPath, StartFile("QMX4600GUI_OI.PDF"));
+    EXPECT_TRUE(Main().isMinimized());
+    ASSERT_TRUE(viewer_.finished);
+    viewer_.finished();
+    EXPECT_FALSE(Main().isMinimized());
+
+    viewer_.opens = false;
+    Trigger("UsersGuide");
+    EXPECT_EQ(Text("HelpfulCommentsLabel"), "Error Reading QMX4600GUI_OI.PDF");
+}
+
+TEST_F(ProgramTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
+    Start();
+    sim_->SetComponentFailure(true);
+    AppBoxes().hrCheckAnswer = HrCheckAnswer::Yes;
+    AppBoxes().errors.clear();
+    // A click arrives as events, so the error travels up to the application.
+    auto* reset = Find<QWidget>("RESETsuiButton");
+    Main().show();
+    QTest::mouseClick(reset, Qt::LeftButton);
+    AppBoxes().hrCheckAnswer = HrCheckAnswer::No;
+    ASSERT_EQ(AppBoxes().errors.size(), 1u);
+    EXPECT_TRUE(AppBoxes().errors[0].contains("ResetPulse")) << AppBoxes().errors[0].toStdString();
+    EXPECT_TRUE(AppBoxes().hrCheckQuestions.back().startsWith("'ResetPulse': "));
+
+    sim_->SetComponentFailure(false);
+    Click("RESETsuiButton");
+    EXPECT_EQ(Text("LabelStatusUnits"), "OK");
+}
