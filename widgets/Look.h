@@ -6,10 +6,16 @@
 
 class QApplication;
 class QLabel;
+class QWidget;
 
-// The program-wide look: one style for every window.
+// The program-wide look: one style for every window. Text colours come from
+// the palette, never from a style sheet rule for labels, so SetTextColour
+// always shows.
 void ApplySkin(QApplication& app);
 
 // Label text colours that the program sets (status texts in red or green).
 void SetTextColour(QLabel* label, Rgb colour);
 Rgb TextColour(const QLabel* label);
+
+// Moves a top-level window to the middle of the screen it is on.
+void CentreOnScreen(QWidget* window);

@@ -8,6 +8,8 @@ class QButtonGroup;
 // A captioned group of radio buttons with one selected item. Changing the
 // selection, by the user or by the program, runs the group's click handling
 // (the Click signal) once; setting the index it already has runs nothing.
+// An index outside the items selects nothing (-1), which is no click.
+// The radio buttons are named after the group: "<group>Item<i>".
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -26,6 +28,8 @@ signals:
 
 private:
     void Rebuild();
+    void ShowSelection();
+    void NameButtons();
 
     QStringList items_;
     int itemIndex_ = -1;

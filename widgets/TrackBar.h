@@ -7,7 +7,8 @@
 class TrackBar : public QSlider {
     Q_OBJECT
 public:
-    TrackBar(int minimum, int maximum, int pageSize, int tickFrequency, int position, QWidget* parent = nullptr);
+    TrackBar(int minimum, int maximum, int pageSize, int tickFrequency, int position,
+             QWidget* parent = nullptr);
 
     int Position() const { return value(); }
     void SetPosition(int position) { setValue(position); }

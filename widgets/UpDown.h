@@ -6,7 +6,9 @@ class QToolButton;
 
 // A pair of up/down arrows holding a position. A click on an arrow adds the
 // increment (up) or subtracts it (down), within the range, and emits Click;
-// setting the position from the program emits nothing.
+// setting the position from the program emits nothing. A click at the end of
+// the range leaves the position where it is and still emits Click. The arrow
+// buttons are named "<name>Up" and "<name>Down" after the control.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
@@ -25,8 +27,11 @@ public:
 signals:
     void Click();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    void Step(int delta);
+    void Step(long long delta);
 
     int minimum_, maximum_, increment_;
     int position_;

@@ -1,0 +1,143 @@
+#include "Look.h"
+
+#include "SkinColours.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace {
+
+// Text sizes are given in points so that they follow the screen's density.
+constexpr qreal FontPoints = 9.5;
+
+QPalette SkinPalette() {
+    using namespace SkinColours;
+    QPalette p;
+    p.setColor(QPalette::Window, Window);
+    p.setColor(QPalette::WindowText, WindowText);
+    p.setColor(QPalette::Base, Base);
+    p.setColor(QPalette::AlternateBase, QColor(233, 238, 246));
+    p.setColor(QPalette::Text, BaseText);
+    p.setColor(QPalette::PlaceholderText, Muted);
+    p.setColor(QPalette::Button, ButtonFace);
+    p.setColor(QPalette::ButtonText, BaseText);
+    p.setColor(QPalette::BrightText, QColor(255, 80, 80));
+    p.setColor(QPalette::Highlight, Accent);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(140, 196, 255));
+    p.setColor(QPalette::LinkVisited, QColor(190, 160, 255));
+    p.setColor(QPalette::ToolTipBase, QColor(255, 248, 214));
+    p.setColor(QPalette::ToolTipText, BaseText);
+    p.setColor(QPalette::Light, QColor(90, 104, 132));
+    p.setColor(QPalette::Midlight, QColor(62, 74, 98));
+    p.setColor(QPalette::Mid, QColor(44, 54, 76));
+    p.setColor(QPalette::Dark, WindowDeep);
+    p.setColor(QPalette::Shadow, QColor(8, 10, 16));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, Muted);
+    p.setColor(QPalette::Disabled, QPalette::Text, Muted);
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, Muted);
+    p.setColor(QPalette::Disabled, QPalette::Base, QColor(214, 219, 228));
+    p.setColor(QPalette::Disabled, QPalette::Button, QColor(160, 170, 186));
+    return p;
+}
+
+// Only frames, faces and spacing are styled here. Text colours come from the
+// palette, so that a label coloured by the program (the bus status in red or
+// green) keeps its colour: a style sheet rule for QLabel would override it.
+const char* const SkinStyleSheet = R"(
+QPushButton, QToolButton {
+    color: #0f1b33;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f8fc, stop:1 #c8d3e4);
+    border: 1px solid #4f5e7a;
+    border-radius: 4px;
+}
+QPushButton { padding: 2px 8px; min-height: 17px; }
+QToolButton { padding: 1px; }
+QPushButton:hover, QToolButton:hover {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d7e3f5);
+    border-color: #3b7ddd;
+}
+QPushButton:pressed, QToolButton:pressed, QPushButton:checked, QToolButton:checked {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b3c2da, stop:1 #d3dcea);
+}
+QPushButton:focus { border-color: #3b7ddd; }
+QPushButton:default { border: 2px solid #3b7ddd; }
+QPushButton:disabled, QToolButton:disabled {
+    color: #6b7587;
+    background: #a9b2c1;
+    border-color: #7d8799;
+}
+QGroupBox {
+    border: 1px solid #6f82ad;
+    border-radius: 5px;
+    margin-top: 9px;
+    padding-top: 5px;
+    font-weight: bold;
+}
+QGroupBox::title {
+    subcontrol-origin: margin;
+    subcontrol-position: top left;
+    left: 8px;
+    padding: 0 3px;
+}
+QRadioButton, QCheckBox { font-weight: normal; spacing: 5px; }
+QLineEdit, QPlainTextEdit, QTextEdit, QListWidget {
+    border: 1px solid #4f5e7a;
+    border-radius: 3px;
+    selection-background-color: #3b7ddd;
+    selection-color: #ffffff;
+}
+QLineEdit { padding: 1px 2px; }
+QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QListWidget:focus { border-color: #3b7ddd; }
+QMenuBar { border-bottom: 1px solid #141a28; }
+QMenuBar::item:selected, QMenu::item:selected { background: #3b7ddd; color: #ffffff; }
+QMenu { border: 1px solid #4f5e7a; }
+QToolTip { color: #0f1b33; background: #fff8d6; border: 1px solid #4f5e7a; padding: 2px; }
+)";
+
+QColor ToQColor(Rgb colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+} // namespace
+
+void ApplySkin(QApplication& app) {
+    if (QStyle* fusion = QStyleFactory::create("Fusion"))
+        app.setStyle(fusion);
+    app.setPalette(SkinPalette());
+    QFont font = app.font();
+    font.setPointSizeF(FontPoints);
+    app.setFont(font);
+    app.setStyleSheet(SkinStyleSheet);
+}
+
+void SetTextColour(QLabel* label, Rgb colour) {
+    if (label == nullptr)
+        return;
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, ToQColor(colour));
+    label->setPalette(colours);
+}
+
+Rgb TextColour(const QLabel* label) {
+    if (label == nullptr)
+        return {};
+    const QColor c = label->palette().color(label->foregroundRole());
+    return Rgb{static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+               static_cast<uint8_t>(c.blue())};
+}
+
+void CentreOnScreen(QWidget* window) {
+    if (window == nullptr)
+        return;
+    const QScreen* screen = window->screen();
+    if (screen == nullptr)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}

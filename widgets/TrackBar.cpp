@@ -1,0 +1,16 @@
+#include "TrackBar.h"
+
+TrackBar::TrackBar(int minimum, int maximum, int pageSize, int tickFrequency, int position, QWidget* parent)
+    : QSlider(Qt::Vertical, parent) {
+    setRange(minimum, maximum);
+    setSingleStep(1);
+    setPageStep(pageSize);
+    setTickInterval(tickFrequency);
+    setTickPosition(QSlider::TicksBothSides);
+    // The minimum sits at the top; the keys and the wheel follow the picture,
+    // so "up" moves the thumb up, towards the minimum.
+    setInvertedAppearance(true);
+    setInvertedControls(true);
+    setValue(position);
+    connect(this, &QSlider::valueChanged, this, &TrackBar::Change);
+}
