@@ -4,7 +4,6 @@
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QPalette>
 
 #include <algorithm>
 
@@ -40,17 +39,14 @@ RegisterGrid::RegisterGrid(const QString& fieldPrefix, const QString& headPrefix
 }
 
 void RegisterGrid::MarkRegisterSize(int size) {
-    for (int n = 0; n < ByteCount; ++n) {
-        if (n < size) {
-            // An empty palette sets no role, so the field takes the window's
-            // normal colours again.
-            fields_[n]->setPalette(QPalette());
-        } else {
-            QPalette grey;
-            grey.setColor(QPalette::Base, UnusedColour);
-            fields_[n]->setPalette(grey);
-        }
-    }
+    // A style sheet rather than the palette: under the program's skin, which
+    // styles the edits with a style sheet, a palette colour is not painted.
+    const QString grey = QStringLiteral("background-color: rgb(%1, %2, %3);")
+                             .arg(UnusedColour.red())
+                             .arg(UnusedColour.green())
+                             .arg(UnusedColour.blue());
+    for (int n = 0; n < ByteCount; ++n)
+        fields_[n]->setStyleSheet(n < size ? QString() : grey);
 }
 
 void RegisterGrid::Zero() {

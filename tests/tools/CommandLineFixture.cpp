@@ -1,7 +1,10 @@
 #include "CommandLineFixture.h"
 
+#include "Look.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
 
@@ -26,6 +29,16 @@ TConfigDataUnit& LoadMap(TConfigDataUnit& table, std::optional<std::string_view>
     else if (!table.ReadMapFile(DeliveredMapFile()))
         throw std::runtime_error("cannot read " + DeliveredMapFile());
     return table;
+}
+
+// The grids are painted the way the program's look allows, so they are
+// tested under it.
+bool ApplyTheProgramsSkin() {
+    static const bool applied = [] {
+        ApplySkin(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        return true;
+    }();
+    return applied;
 }
 
 std::unique_ptr<SimulatedQmx4600> DeviceFor(const TConfigDataUnit& table) {
@@ -68,7 +81,7 @@ QString ScriptedDialogs::GetSaveFileName(QWidget*, const FileDialogRequest& requ
 }
 
 CommandLineWindow::CommandLineWindow(std::optional<std::string_view> mapText)
-    : device(DeviceFor(LoadMap(table, mapText)).release()),
+    : skin(ApplyTheProgramsSkin()), device(DeviceFor(LoadMap(table, mapText)).release()),
       transport(std::make_unique<TI2CForm>(std::unique_ptr<SimulatedQmx4600>(device), &ui)),
       bus(*transport, log), hooks(log), dialogs(log), window(table, bus, hooks, dialogs) {
     table.SetBus(&bus);
@@ -135,14 +148,20 @@ void WriteWholeFile(const std::string& fileName, const std::string& text) {
     out << text;
 }
 
+// The colour a field is painted in, taken beside its digits.
+QColor Background(QLineEdit* field) {
+    const QImage image = field->grab().toImage();
+    return image.pixelColor(4, image.height() / 2);
+}
+
 void ExpectPainted(const CommandLineWindow& w, int size) {
     const QColor grey(128, 128, 128);
     const QColor normal = QApplication::palette(w.WriteField(0)).color(QPalette::Base);
     ASSERT_NE(normal, grey);
     for (int n = 0; n < 40; ++n) {
         SCOPED_TRACE("byte " + std::to_string(n));
-        for (const QLineEdit* field : {w.WriteField(n), w.ReadField(n)})
-            EXPECT_EQ(field->palette().color(QPalette::Base), n < size ? normal : grey);
+        for (QLineEdit* field : {w.WriteField(n), w.ReadField(n)})
+            EXPECT_EQ(Background(field), n < size ? normal : grey);
     }
 }
 

@@ -117,6 +117,7 @@ public:
     // start-up left out.
     std::vector<SimulatedQmx4600::Call> TakeCalls() { return device->TakeCalls(); }
 
+    bool skin;
     EventLog log;
     QuietTransportUi ui;
     TConfigDataUnit table;
