@@ -51,30 +51,37 @@ TEST_F(DataClocksModel, HighRateIsOffUntilTheFirstDecode) {
     EXPECT_FALSE(clocks.IsHighRate());
 }
 
-TEST_F(DataClocksModel, RateTextReadsTheDeviceOnlyWhileTransfersArePossible) {
+TEST(DataClocksRateText, ReadsTheDeviceOnlyWhileTransfersArePossible) {
+    enum Link { Working, Failed, Unplugged };
     struct Case {
-        bool busBroken;
+        Link link;
         std::vector<int> reads;
         const char* text;
         bool highRate;
     };
-    // The device runs at 176.4 kHz, the table still says 48 kHz.
+    // The device runs at 176.4 kHz, the table still says 48 kHz. A read
+    // tried without an adapter would report the missing adapter again.
     const Case cases[] = {
-        {false, {0x00}, "176.4k", true},
-        {true, {}, "48k", false},
+        {Working, {0x00}, "176.4k", true},
+        {Failed, {}, "48k", false},
+        {Unplugged, {}, "48k", false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.busBroken ? "bus broken" : "bus working");
+        SCOPED_TRACE(c.link);
         DeviceRig rig;
         TDataClocks clocks(rig.table, rig.bus);
-        if (c.busBroken)
+        if (c.link == Failed)
             rig.BreakBus();
+        if (c.link == Unplugged)
+            rig.Unplug();
         rig.device->SetSampleRate(176400);
         rig.device->SetMclkRatio(768);
         rig.Store(0x00, {0x6E});
+
         EXPECT_EQ(clocks.GetRateText(), c.text);
         EXPECT_EQ(clocks.IsHighRate(), c.highRate);
         EXPECT_EQ(rig.TakeReads(), c.reads);
+        EXPECT_EQ(rig.ui.statuses, std::vector<std::string>{});
     }
 }
 

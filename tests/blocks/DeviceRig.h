@@ -7,6 +7,7 @@
 #include "Configdataunit.h"
 #include "I2cunit.h"
 #include "SimulatedQmx4600.h"
+#include "TransportUi.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -28,15 +29,32 @@ inline std::string WriteText(uint8_t subAddress, const std::vector<uint8_t>& byt
     return result;
 }
 
+// What the transport told the user: the status texts it showed.
+struct RecordingTransportUi : ITransportUi {
+    void SetBusStatus(const std::string& text, Rgb) override { statuses.push_back(text); }
+    void ShowCommunicationError() override { statuses.push_back("error dialog"); }
+    HrCheckAnswer AskHrCheck(const std::string&) override { return HrCheckAnswer::No; }
+
+    std::vector<std::string> statuses;
+};
+
 struct DeviceRig {
     DeviceRig()
         : device(new SimulatedQmx4600(SimulatedQmx4600::SizesFromMapFile(MapFile))),
-          bus(std::unique_ptr<IPMBusTransport>(device), nullptr) {
+          bus(std::unique_ptr<IPMBusTransport>(device), &ui) {
         table.ReadMapFile(MapFile);
         table.SetBus(&bus);
         bus.OpenAdapter();
         table.ReadRegisters(0x00, 0xFF);
         device->TakeCalls();
+    }
+
+    // The adapter goes away and the system says so: no transfer is possible.
+    void Unplug() {
+        device->SetPluggedIn(false);
+        bus.OnDeviceChange();
+        device->TakeCalls();
+        ui.statuses.clear();
     }
 
     // Stores bytes in the table only, as a configuration file would.
@@ -68,9 +86,11 @@ struct DeviceRig {
         device->NackAll(true);
         table.ReadRegisters(0x01, 0x01);
         device->TakeCalls();
+        ui.statuses.clear();
     }
 
     TConfigDataUnit table;
+    RecordingTransportUi ui;
     SimulatedQmx4600* device; // owned by the transport
     TI2CForm bus;
 };

@@ -265,18 +265,24 @@ TEST_F(VolumePanelTest, ZeroButtonSetsZeroDecibelsAndWritesAgain) {
 
 TEST_F(VolumePanelTest, UpDownClickMovesTheBarTheOtherWay) {
     struct Case {
+        int before;
         bool up;
         int position;
         const char* text;
     };
-    // An up click lowers the step: the volume rises by 0.25 dB.
-    const Case cases[] = {{true, 71, "0.25"}, {false, 73, "-0.25"}};
+    // An up click lowers the step: the volume rises by 0.25 dB. At the end
+    // of the range the bar stays and nothing is sent, but the click still
+    // shows its step everywhere.
+    const Case cases[] = {
+        {72, true, 71, "0.25"}, {72, false, 73, "-0.25"}, {0, true, 0, "18"}, {581, false, 581, "MUTE"}};
     for (const ColumnCase& column : Columns) {
         const bool master = column.subAddress == TVolume::MasterRegister;
         for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << column.stem << (c.up ? " up" : " down"));
-            Place(column.stem, 72);
+            SCOPED_TRACE(testing::Message()
+                         << column.stem << " from " << c.before << (c.up ? " up" : " down"));
+            Place(column.stem, c.before);
             mainMasterUpDown.SetPosition(5);
+            DbLabel(column.stem)->setText("unchanged");
             UpDown* upDown = ColumnUpDown(column.stem);
 
             c.up ? upDown->ClickUp() : upDown->ClickDown();
@@ -285,21 +291,27 @@ TEST_F(VolumePanelTest, UpDownClickMovesTheBarTheOtherWay) {
             EXPECT_EQ(Bar(column.stem)->Position(), c.position);
             EXPECT_EQ(DbLabel(column.stem)->text(), c.text);
             EXPECT_EQ(mainMasterUpDown.Position(), master ? c.position : 5);
-            EXPECT_EQ(hooks.Take(), Timeline{Step(column.subAddress, c.position)});
+            const Timeline writes =
+                c.before == c.position ? Timeline{} : Timeline{Step(column.subAddress, c.position)};
+            EXPECT_EQ(hooks.Take(), writes);
+            EXPECT_EQ(volume.GetVolumeStep(column.subAddress), c.position);
         }
     }
 }
 
 TEST_F(VolumePanelTest, DisplayUpDownStepsTheMasterByThreeDecibelsAndRefreshes) {
     struct Case {
+        int before;
         bool up;
         int position;
         const char* text;
     };
-    const Case cases[] = {{true, 60, "3"}, {false, 84, "-3"}};
+    const Case cases[] = {{72, true, 60, "3"}, {72, false, 84, "-3"}, {0, true, 0, "18"}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.up ? "up" : "down");
-        Place("Master", 72);
+        SCOPED_TRACE(testing::Message() << "from " << c.before << (c.up ? " up" : " down"));
+        Place("Master", c.before);
+        DbLabel("Master")->setText("unchanged");
+        labelVolumeUnits.setText("unchanged");
 
         c.up ? mainMasterUpDown.ClickUp() : mainMasterUpDown.ClickDown();
 
@@ -308,7 +320,10 @@ TEST_F(VolumePanelTest, DisplayUpDownStepsTheMasterByThreeDecibelsAndRefreshes) 
         EXPECT_EQ(Bar("Master")->Position(), c.position);
         EXPECT_EQ(DbLabel("Master")->text(), c.text);
         EXPECT_EQ(labelVolumeUnits.text(), c.text);
-        EXPECT_EQ(hooks.Take(), (Timeline{Step(0xD9, c.position), "RefreshAll"}));
+        Timeline timeline{"RefreshAll"};
+        if (c.before != c.position)
+            timeline.insert(timeline.begin(), Step(0xD9, c.position));
+        EXPECT_EQ(hooks.Take(), timeline);
         EXPECT_EQ(Bar("Ch1")->Position(), 72);
     }
 }
