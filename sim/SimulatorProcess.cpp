@@ -1,7 +1,6 @@
 #include "SimulatorProcess.h"
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -93,9 +92,9 @@ int SimulatorProcess::Wait() {
     return *exitCode_;
 }
 
-int SimulatorProcess::Stop() {
+int SimulatorProcess::Stop(int signal) {
     if (pid_ <= 0)
         return -1;
-    ::kill(pid_, SIGTERM);
+    ::kill(pid_, signal);
     return Wait();
 }

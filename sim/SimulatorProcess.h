@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -21,8 +22,9 @@ public:
     // Starts `executable --socket <path> <arguments>` and waits for its
     // "serving" line. False when it ended instead; ExitCode() then says how.
     bool Start(const std::vector<std::string>& arguments = {});
-    // SIGTERM, then waits for the end; the exit code (-1 when not running).
-    int Stop();
+    // Sends the signal (SIGTERM unless told), then waits for the end; the
+    // exit code (-1 when not running).
+    int Stop(int signal = SIGTERM);
     bool IsRunning() const { return pid_ > 0; }
     std::optional<int> ExitCode() const { return exitCode_; }
 

@@ -1,0 +1,167 @@
+#include "SimulatorSocketAdapter.h"
+#include "FakeLineServer.h"
+#include "SimulatedQmx4600.h"
+#include "SimulatorFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+namespace {
+
+class SimulatorSocketAdapterTest : public SimulatorFixture {
+protected:
+    int32_t Connect() {
+        int32_t status = AdapterStatus::AlsoDone;
+        EXPECT_EQ(adapter.ConnectUSB(status), 0);
+        return status;
+    }
+
+    AdapterResult Write(uint8_t sub, std::vector<uint8_t> bytes, int32_t& status) {
+        return adapter.WriteI2CBlock(0x1B, sub, static_cast<int32_t>(bytes.size()), bytes, status);
+    }
+
+    AdapterResult Read(uint8_t sub, int count, std::vector<uint8_t>& bytes, int32_t& status) {
+        bytes.assign(static_cast<size_t>(count), 0);
+        return adapter.ReadI2CBlock(0x1B, sub, count, bytes, status);
+    }
+
+    SimulatorSocketAdapter adapter;
+};
+
+TEST_F(SimulatorSocketAdapterTest, CarriesTheFourCallsToTheSimulator) {
+    StartSimulator();
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Write(0xD9, {0x00, 0x00, 0x00, 0x50}, status), 0);
+    EXPECT_EQ(status, AdapterStatus::Done);
+    std::vector<uint8_t> bytes;
+    status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Read(0xD9, 4, bytes, status), 0);
+    EXPECT_EQ(status, AdapterStatus::Done);
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x50}));
+    std::string text;
+    EXPECT_EQ(adapter.ResetPulse(text), 0);
+    EXPECT_EQ(text, "reset done");
+    EXPECT_EQ(TakeLog(),
+              (std::vector<std::string>{"CONNECT -> STATUS 0", "WRITE 1b d9 4 00 00 00 50 -> STATUS 0",
+                                        "READ 1b d9 4 -> STATUS 0", "RESET -> OK"}));
+    EXPECT_EQ(Read(0xD9, 4, bytes, status), 0);
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x48}))
+        << "the reset restores power-on contents";
+}
+
+TEST_F(SimulatorSocketAdapterTest, ReadThatIsNotAcknowledgedStillBringsItsBytes) {
+    StartSimulator();
+    ASSERT_EQ(Ask("SIM NACK d9"), "OK");
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    std::vector<uint8_t> bytes;
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Read(0xD9, 4, bytes, status), 0);
+    EXPECT_EQ(status, SimulatedQmx4600::NotAcknowledged);
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST_F(SimulatorSocketAdapterTest, UnpluggedSimulatorAnswersNoAdapter) {
+    StartSimulator();
+    ASSERT_EQ(Ask("SIM UNPLUG"), "OK");
+    EXPECT_EQ(Connect(), AdapterStatus::NoAdapter);
+    ASSERT_EQ(Ask("SIM PLUG"), "OK");
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+}
+
+TEST_F(SimulatorSocketAdapterTest, NoSocketOrNobodyListeningIsNoAdapter) {
+    EXPECT_EQ(Connect(), AdapterStatus::NoAdapter) << "no socket file";
+
+    // A socket file left behind by a simulator that is gone.
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(stale);
+    EXPECT_EQ(Connect(), AdapterStatus::NoAdapter) << "connection refused";
+
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Write(0xD9, {0x01}, status), 0);
+    EXPECT_EQ(status, AdapterStatus::NoAdapter);
+    std::string text;
+    EXPECT_EQ(adapter.ResetPulse(text), 0);
+    EXPECT_EQ(text, "no adapter: reset not sent");
+}
+
+TEST_F(SimulatorSocketAdapterTest, SimulatorGoneIsAnAdapterFailureThenNoAdapter) {
+    StartSimulator();
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    simulator.Stop();
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_LT(Write(0xD9, {0x01, 0x02, 0x03, 0x04}, status), 0);
+    status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Write(0xD9, {0x01, 0x02, 0x03, 0x04}, status), 0);
+    EXPECT_EQ(status, AdapterStatus::NoAdapter);
+    EXPECT_EQ(Connect(), AdapterStatus::NoAdapter);
+}
+
+struct BadReplyCase {
+    const char* what;
+    FakeLineServer::Response response;
+    AdapterResult result;
+};
+
+// Whatever the other end gets wrong, each call ends in a negative result,
+// never in a status or in bytes that were not sent.
+TEST_F(SimulatorSocketAdapterTest, BadRepliesAreAdapterFailures) {
+    const BadReplyCase cases[] = {
+        {"ERROR reply", {FakeLineServer::Action::Reply, "ERROR cannot parse"}, -EPROTO},
+        {"connection closed", {FakeLineServer::Action::Close, ""}, -ECONNRESET},
+        {"unknown reply", {FakeLineServer::Action::Reply, "HELLO"}, -EPROTO},
+        {"status not a number", {FakeLineServer::Action::Reply, "STATUS x"}, -EPROTO},
+        {"read with bytes missing", {FakeLineServer::Action::Reply, "STATUS 0"}, -EPROTO},
+        {"byte not hexadecimal", {FakeLineServer::Action::Reply, "STATUS 0 zz 00"}, -EPROTO},
+    };
+    for (const BadReplyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool connected = false;
+        FakeLineServer server(socketPath, [&](const std::string& request) {
+            if (request == "CONNECT" && !connected) {
+                connected = true;
+                return FakeLineServer::Response{FakeLineServer::Action::Reply, "STATUS 0"};
+            }
+            return c.response;
+        });
+        ASSERT_EQ(Connect(), AdapterStatus::Done);
+        std::vector<uint8_t> bytes = {0x5A, 0x5A};
+        int32_t status = AdapterStatus::AlsoDone;
+        EXPECT_EQ(adapter.ReadI2CBlock(0x1B, 0x51, 2, bytes, status), c.result);
+        EXPECT_EQ(status, AdapterStatus::AlsoDone);
+        EXPECT_EQ(bytes, (std::vector<uint8_t>{0x5A, 0x5A})) << "bytes are left alone";
+        ::unlink(socketPath.c_str());
+    }
+}
+
+TEST_F(SimulatorSocketAdapterTest, ErrorReplyToConnectOrWriteIsAnAdapterFailure) {
+    FakeLineServer server(socketPath, [](const std::string&) {
+        return FakeLineServer::Response{FakeLineServer::Action::Reply, "ERROR no"};
+    });
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(adapter.ConnectUSB(status), -EPROTO);
+    EXPECT_EQ(Write(0xD9, {0x01}, status), -EPROTO) << "an ERROR reply keeps the connection";
+    std::string text;
+    EXPECT_EQ(adapter.ResetPulse(text), -EPROTO);
+}
+
+TEST_F(SimulatorSocketAdapterTest, ServerThatNeverAnswersTimesOut) {
+    FakeLineServer server(socketPath, [](const std::string& request) {
+        return request == "CONNECT" ? FakeLineServer::Response{FakeLineServer::Action::Reply, "STATUS 0"}
+                                    : FakeLineServer::Response{FakeLineServer::Action::Silence, ""};
+    });
+    ASSERT_EQ(Connect(), AdapterStatus::Done);
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Write(0xD9, {0x01, 0x02, 0x03, 0x04}, status), -ETIMEDOUT);
+    EXPECT_EQ(status, AdapterStatus::AlsoDone);
+}
+
+} // namespace
