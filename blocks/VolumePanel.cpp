@@ -98,11 +98,11 @@ void TVolumePanel::BuildColumns() {
 
         column.zeroButton = new QPushButton("0 dB", column.panel);
         column.zeroButton->setObjectName(stem + "VZerosuiButton");
-        column.zeroButton->setGeometry(6, 238, 48, 22);
+        column.zeroButton->setGeometry(4, 238, 52, 22);
 
         column.muteButton = new QPushButton("mute", column.panel);
         column.muteButton->setObjectName(stem + "VMutesuiButton");
-        column.muteButton->setGeometry(ColumnWidth - 54, 238, 48, 22);
+        column.muteButton->setGeometry(ColumnWidth - 56, 238, 52, 22);
 
         column.muteCheckBox = new QCheckBox("mute", column.panel);
         column.muteCheckBox->setObjectName(stem + "VMuteCheckBox");
