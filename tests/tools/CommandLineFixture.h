@@ -15,8 +15,10 @@
 #include <QString>
 
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
