@@ -240,6 +240,10 @@ struct LengthCase {
     bool fits;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* out) {
+    *out << (c.write ? "write of " : "read of ") << c.count << " bytes on " << c.bus;
+}
+
 class BridgeLengthTest : public BridgeAdapterTest, public ::testing::WithParamInterface<LengthCase> {};
 
 // A register that does not fit in one message of the bridge fails, and
