@@ -6,6 +6,7 @@
 #include "SimulatorServer.h"
 #include "SimulatorSocketPath.h"
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,8 @@ bool Apply(const SimulatorOptions& options, SimulatorCommands& commands) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A reader of the transfer lines that goes away must not end the device.
+    std::signal(SIGPIPE, SIG_IGN);
     std::string error;
     const std::optional<SimulatorOptions> options =
         ParseSimulatorOptions(std::vector<std::string>(argv + 1, argv + argc), error);
