@@ -44,13 +44,13 @@ TVolumePanel::TVolumePanel(TConfigDataUnit& table, TVolume& volume, const Displa
 
 void TVolumePanel::BuildColumns() {
     using Handler = void (TVolumePanel::*)();
-    struct ColumnSpec {
+    struct ColumnDefinition {
         const char* name; // "Master", "Ch1": the stem of every control name
         const char* caption;
         int subAddress;
         Handler trackBarChange, zeroClick, muteClick, muteBoxClick, upDownClick;
     };
-    static constexpr std::array<ColumnSpec, ColumnCount> specs = {{
+    static constexpr std::array<ColumnDefinition, ColumnCount> definitions = {{
         {"Master", "MASTER", TVolume::MasterRegister, &TVolumePanel::MasterVTrackBarChange,
          &TVolumePanel::MasterVZerosuiButtonClick, &TVolumePanel::MasterVMutesuiButtonClick,
          &TVolumePanel::MasterVMuteCheckBoxClick, &TVolumePanel::MasterUpDownVolumeClick},
@@ -69,17 +69,17 @@ void TVolumePanel::BuildColumns() {
     }};
 
     for (int i = 0; i < ColumnCount; ++i) {
-        const ColumnSpec& spec = specs[static_cast<size_t>(i)];
-        const QString stem = spec.name;
+        const ColumnDefinition& definition = definitions[static_cast<size_t>(i)];
+        const QString stem = definition.name;
         Column& column = columns_[static_cast<size_t>(i)];
-        column.subAddress = spec.subAddress;
+        column.subAddress = definition.subAddress;
 
         column.panel = new QFrame(this);
         column.panel->setObjectName("Vol" + stem + "Panel");
         column.panel->setFrameShape(QFrame::Panel);
         column.panel->setGeometry(ColumnLeft + i * ColumnPitch, ColumnTop, ColumnWidth, ColumnHeight);
 
-        AddLabel(column.panel, spec.caption, {4, 4, ColumnWidth - 8, 16}, Qt::AlignCenter);
+        AddLabel(column.panel, definition.caption, {4, 4, ColumnWidth - 8, 16}, Qt::AlignCenter);
         AddLabel(column.panel, "18", {2, 24, 30, 16}, Qt::AlignRight | Qt::AlignTop);
         AddLabel(column.panel, "-127", {2, 194, 30, 16}, Qt::AlignRight | Qt::AlignBottom);
 
@@ -108,11 +108,11 @@ void TVolumePanel::BuildColumns() {
         column.muteCheckBox->setObjectName(stem + "VMuteCheckBox");
         column.muteCheckBox->setGeometry(30, 268, 64, 20);
 
-        connect(column.trackBar, &TrackBar::Change, this, spec.trackBarChange);
-        connect(column.zeroButton, &QPushButton::clicked, this, spec.zeroClick);
-        connect(column.muteButton, &QPushButton::clicked, this, spec.muteClick);
-        connect(column.muteCheckBox, &QCheckBox::clicked, this, spec.muteBoxClick);
-        connect(column.upDown, &UpDown::Click, this, spec.upDownClick);
+        connect(column.trackBar, &TrackBar::Change, this, definition.trackBarChange);
+        connect(column.zeroButton, &QPushButton::clicked, this, definition.zeroClick);
+        connect(column.muteButton, &QPushButton::clicked, this, definition.muteClick);
+        connect(column.muteCheckBox, &QCheckBox::clicked, this, definition.muteBoxClick);
+        connect(column.upDown, &UpDown::Click, this, definition.upDownClick);
     }
 
     const QFrame* ch3 = columns_[3].panel;
