@@ -81,12 +81,8 @@ TEST_F(ProgramTest, HighSampleRatesHideTheThirdVolumeColumn) {
     Click("VolumesuiButton");
     EXPECT_EQ(Text("LabelFsUnits"), "192k");
     EXPECT_FALSE(Find<QWidget>("VolCh3Panel")->isVisible());
-    ASSERT_TRUE(Find<QWidget>("BlankVolumePanel")->isVisible());
-    EXPECT_TRUE(Find<QWidget>("BlankVolumePanel")->findChildren<QLabel*>().size() > 0);
-    bool noteShown = false;
-    for (QLabel* label : Find<QWidget>("BlankVolumePanel")->findChildren<QLabel*>())
-        noteShown |= label->text() == "Channel 3 Vol. Not available at Fs>96K";
-    EXPECT_TRUE(noteShown);
+    EXPECT_TRUE(Find<QWidget>("BlankVolumePanel")->isVisible());
+    EXPECT_EQ(Text("BlankVolumePanel"), "Channel 3 Vol. Not available at Fs>96K");
 
     sim_->SetSampleRate(96000);
     Click("VolumesuiButton");

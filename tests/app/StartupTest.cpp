@@ -10,6 +10,7 @@
 #include "Workingunit.h"
 
 #include <QLabel>
+#include <QTimer>
 
 using Kind = SimulatedQmx4600::CallKind;
 
@@ -144,7 +145,7 @@ TEST_F(ProgramTest, ErrorDialogIsShownOnceUntilReconnect) {
     Click("VolumesuiButton");
     Find<TrackBar>("MasterVTrackBar")->SetPosition(100);
     EXPECT_FALSE(program_->ErrorDialog().isVisible()) << "later failures only rewrite the status area";
-    EXPECT_EQ(Text("LabelStatusUnits"), "USB Error");
+    EXPECT_EQ(Text("LabelStatusUnits"), "USB error") << "written by the transport, not by the refresh";
 
     Click("RESETsuiButton");
     EXPECT_TRUE(program_->ErrorDialog().isVisible()) << "RESET reconnects and the next failure reports again";
