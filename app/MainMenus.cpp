@@ -100,7 +100,7 @@ void TMainForm::BuildMenus() {
     connect(registers, &QAction::triggered, this, &TMainForm::SelectDeBugGUIClick);
     QAction* fsDetect = tools->addAction("Automatic Fs Detection (On/Off)");
     fsDetect->setObjectName("AutomaticFsDetection");
-    connect(fsDetect, &QAction::triggered, fsDetection_, &FsDetection::AutomaticFsDetectionClick);
+    connect(fsDetect, &QAction::triggered, fsDetection_, &TFsDetection::AutomaticFsDetectionClick);
     QAction* compare = tools->addAction("Configuration Compare");
     compare->setObjectName("ConfigCompare");
     compare->setEnabled(false);

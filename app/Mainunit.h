@@ -14,7 +14,7 @@
 #include <memory>
 
 class BlockPanel;
-class FsDetection;
+class TFsDetection;
 class IDocumentViewer;
 class IFileDialogs;
 class QAction;
@@ -123,7 +123,7 @@ private:
     BlockPanel* panelMixer_ = nullptr;
     BlockPanel* panelBassManagement_ = nullptr;
     std::array<QWidget*, 9> blockPanels_{};
-    FsDetection* fsDetection_ = nullptr;
+    TFsDetection* fsDetection_ = nullptr;
     QWidget* registerWindow_ = nullptr;
     DisplayStrip strip_;
 };
