@@ -188,6 +188,22 @@ TEST(LoadMissingFile, NothingIsStoredOrSent) {
     EXPECT_EQ(rig.table.GetData(0xD9), (Bytes{1, 2, 3, 4}));
 }
 
+TEST(LoadWithBusFailure, TableKeepsTheFileAndLaterWritesAreSkipped) {
+    DeviceRig rig(SmallMap);
+    rig.sim->NackSubAddress(0x5A);
+    TempDir dir;
+    const std::string name = dir.File("load.cfg");
+    coretest::WriteWholeFile(name, "X0f 01\nX5a 02 03\nXd9 04 05 06 07\n");
+    rig.table.LoadConfigFile(name);
+    const std::vector<Transfer> transfers = rig.TakeTransfers();
+    ASSERT_EQ(transfers.size(), 2u) << "the write after the refused one never reaches the adapter";
+    EXPECT_EQ(transfers[0], WriteOf(0x0F, {0x01}));
+    EXPECT_EQ(transfers[1].subAddress, 0x5A);
+    EXPECT_EQ(rig.table.GetData(0x5A), (Bytes{0x02, 0x03}));
+    EXPECT_EQ(rig.table.GetData(0xD9), (Bytes{0x04, 0x05, 0x06, 0x07}));
+    EXPECT_FALSE(rig.transport->IsTransferOk());
+}
+
 // --- replacing files ---
 
 enum class Saver { Prompting, NoPrompt, Span };

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -485,30 +486,83 @@ TEST(ReadRegisters, RegistersMissingFromTheMapCauseNoTransfer) {
 
 // --- the "HRCHECK: " question after a failed reset pulse ---
 
-class ResetFailingAdapter : public IPMBusTransport {
+// An adapter whose answers a test sets: the reset pulse's result and, for
+// every transfer, the result, the status (none: the caller's preset is left
+// as it is) and the byte a read returns.
+class ScriptedAdapter : public IPMBusTransport {
 public:
-    explicit ResetFailingAdapter(AdapterResult resetResult) : resetResult_(resetResult) {}
+    AdapterResult resetResult = 0;
+    AdapterResult transferResult = 0;
+    std::optional<int32_t> transferStatus = AdapterStatus::Done;
+    uint8_t readByte = 0xAB;
+
     AdapterResult ConnectUSB(int32_t& status) override {
         status = AdapterStatus::Done;
         return 0;
     }
     AdapterResult ResetPulse(std::string& text) override {
         text = "reset";
-        return resetResult_;
+        return resetResult;
     }
     AdapterResult WriteI2CBlock(uint8_t, uint8_t, int32_t, std::span<const uint8_t>,
                                 int32_t& status) override {
-        status = AdapterStatus::Done;
-        return 0;
+        if (transferStatus)
+            status = *transferStatus;
+        return transferResult;
     }
-    AdapterResult ReadI2CBlock(uint8_t, uint8_t, int32_t, std::vector<uint8_t>&, int32_t& status) override {
-        status = AdapterStatus::Done;
-        return 0;
+    AdapterResult ReadI2CBlock(uint8_t, uint8_t, int32_t, std::vector<uint8_t>& bytes,
+                               int32_t& status) override {
+        std::fill(bytes.begin(), bytes.end(), readByte);
+        if (transferStatus)
+            status = *transferStatus;
+        return transferResult;
     }
-
-private:
-    AdapterResult resetResult_;
 };
+
+std::unique_ptr<ScriptedAdapter> FailingReset(AdapterResult code) {
+    auto adapter = std::make_unique<ScriptedAdapter>();
+    adapter->resetResult = code;
+    return adapter;
+}
+
+TEST(TransportOutcome, StatusZeroOrSixWithAResultNotNegativeIsSuccess) {
+    const struct {
+        const char* label;
+        AdapterResult result;
+        std::optional<int32_t> status;
+        bool ok;
+    } cases[] = {
+        {"status 0", 0, 0, true},
+        {"status 6", 0, 6, true},
+        {"status left at the preset 6", 0, std::nullopt, true},
+        {"positive result", 1, 0, true},
+        {"status 1", 0, 1, false},
+        {"status 2", 0, 2, false},
+        {"status 7", 0, 7, false},
+        {"negative result", -EIO, 0, false},
+    };
+    for (const auto& c : cases) {
+        for (bool write : {true, false}) {
+            SCOPED_TRACE(std::string(c.label) + (write ? ", write" : ", read"));
+            RecordingUi ui;
+            auto adapter = std::make_unique<ScriptedAdapter>();
+            adapter->transferResult = c.result;
+            adapter->transferStatus = c.status;
+            TI2CForm transport(std::move(adapter), &ui);
+            transport.OpenAdapter();
+            Bytes buffer(3, 0x11);
+            if (write)
+                transport.I2CWrite(0x36, 0x20, 3, buffer.data());
+            else
+                transport.I2CRead(0x36, 0x20, 3, buffer.data());
+            EXPECT_EQ(transport.IsTransferOk(), c.ok);
+            EXPECT_EQ(ui.statuses, c.ok ? std::vector<StatusShown>{} : std::vector<StatusShown>{I2cError});
+            if (!write) {
+                EXPECT_EQ(buffer, Bytes(3, c.result >= 0 ? 0xAB : 0x11));
+            }
+        }
+    }
+}
 
 struct HrCheckCase {
     const char* label;
@@ -525,7 +579,7 @@ TEST_P(HrCheck, AnswersDecideHowTheResetGoesOn) {
     const HrCheckCase& c = GetParam();
     RecordingUi ui;
     ui.hrAnswer = c.answer;
-    TI2CForm transport(std::make_unique<ResetFailingAdapter>(c.code), &ui);
+    TI2CForm transport(FailingReset(c.code), &ui);
 
     ::testing::internal::CaptureStderr();
     bool thrown = false;
@@ -565,7 +619,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HrCheck, ::testing::ValuesIn(HrCheckCases),
 
 TEST(HrCheck, ReconnectAsksToo) {
     RecordingUi ui;
-    TI2CForm transport(std::make_unique<ResetFailingAdapter>(-EIO), &ui);
+    TI2CForm transport(FailingReset(-EIO), &ui);
     transport.OpenAdapter();
     transport.Reconnect();
     EXPECT_EQ(ui.hrQuestions.size(), 2u);
@@ -573,7 +627,7 @@ TEST(HrCheck, ReconnectAsksToo) {
 
 TEST(HrCheck, SuccessfulResetAsksNothing) {
     RecordingUi ui;
-    TI2CForm transport(std::make_unique<ResetFailingAdapter>(0), &ui);
+    TI2CForm transport(FailingReset(0), &ui);
     transport.OpenAdapter();
     transport.Reconnect();
     EXPECT_TRUE(ui.hrQuestions.empty());
