@@ -5,6 +5,8 @@
 
 #include <QLabel>
 
+#include <iostream>
+
 void TransportWindows::SetBusStatus(const std::string& text, Rgb colour) {
     if (!statusLabel_)
         return;
@@ -22,3 +24,5 @@ void TransportWindows::ShowCommunicationError() {
 HrCheckAnswer TransportWindows::AskHrCheck(const std::string& message) {
     return boxes_.AskHrCheck(statusLabel_ ? statusLabel_->window() : nullptr, QString::fromStdString(message));
 }
+
+void TransportWindows::ShowConnectionText(const std::string& text) { std::cerr << "USB Check: " << text << std::endl; }

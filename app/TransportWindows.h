@@ -21,6 +21,9 @@ public:
     void SetBusStatus(const std::string& text, Rgb colour) override;
     void ShowCommunicationError() override;
     HrCheckAnswer AskHrCheck(const std::string& message) override;
+    // The adapter's status line has no window of its own here: it goes to
+    // standard error, where it helps tell what the adapter is doing.
+    void ShowConnectionText(const std::string& text) override;
 
 private:
     IMessageBoxes& boxes_;

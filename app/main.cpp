@@ -12,7 +12,20 @@
 #include "Program.h"
 #include "SystemAdapter.h"
 
+#include <QLabel>
+
 #include <exception>
+
+namespace {
+
+// A bridge that is there but cannot be opened (most often for want of
+// permission) is named in the comment line, so the user knows what to fix.
+void ShowAdapterProblem(const SystemAdapter* adapter, TMainForm& main) {
+    if (adapter && !adapter->Problem().empty())
+        main.Strip().HelpfulCommentsLabel->setText(QString::fromStdString(adapter->Problem()));
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QtMessageBoxes boxes;
@@ -23,11 +36,22 @@ int main(int argc, char** argv) {
     try {
         QtFileDialogs fileDialogs;
         DesktopDocumentViewer documents;
-        TProgram program({CreateSystemAdapter, fileDialogs, boxes, documents});
+        SystemAdapter* adapter = nullptr;
+        auto createAdapter = [&adapter]() {
+            std::unique_ptr<IPMBusTransport> created = CreateSystemAdapter();
+            adapter = dynamic_cast<SystemAdapter*>(created.get());
+            return created;
+        };
+        // Watching starts before the start-up sequence, so an adapter that
+        // comes or goes meanwhile is noticed once the event loop runs.
         DeviceChangeMonitor devices;
+        TProgram program({createAdapter, fileDialogs, boxes, documents});
+        ShowAdapterProblem(adapter, program.MainForm());
         if (program.Transport().HasAdapter())
-            QObject::connect(&devices, &DeviceChangeMonitor::DevicesChanged, &app,
-                             [&program] { program.Transport().OnDeviceChange(); });
+            QObject::connect(&devices, &DeviceChangeMonitor::DevicesChanged, &app, [&program, adapter] {
+                program.Transport().OnDeviceChange();
+                ShowAdapterProblem(adapter, program.MainForm());
+            });
         program.MainForm().show();
         return app.exec();
     } catch (const std::exception& error) {

@@ -33,18 +33,24 @@ TI2CForm::TI2CForm(std::unique_ptr<IPMBusTransport> adapter, ITransportUi* ui)
 void TI2CForm::ConnectAdapter() {
     int32_t status = AdapterStatus::AlsoDone;
     if (!adapter_ || adapter_->ConnectUSB(status) < 0) {
-        connectionText_ = "Unable to Connect to RTV COM Component";
+        SetConnectionText("Unable to Connect to RTV COM Component");
         return;
     }
     if (status == AdapterStatus::Done) {
         UsbConnected = true;
         TransferOk = true;
-        connectionText_ = "Connected to USB";
+        SetConnectionText("Connected to USB");
     } else if (status == AdapterStatus::NoAdapter) {
         UsbConnected = false;
         TransferOk = false;
-        connectionText_ = "Unable to Connect to USB";
+        SetConnectionText("Unable to Connect to USB");
     }
+}
+
+void TI2CForm::SetConnectionText(const std::string& text) {
+    connectionText_ = text;
+    if (ui_)
+        ui_->ShowConnectionText(text);
 }
 
 void TI2CForm::PulseReset() {
@@ -146,12 +152,12 @@ void TI2CForm::OnDeviceChange() {
     if (status == AdapterStatus::Done) {
         UsbConnected = true;
         TransferOk = true;
-        connectionText_ = "Connected to USB";
+        SetConnectionText("Connected to USB");
         if (ui_)
             ui_->SetBusStatus("OK", Colours::Green);
     } else if (status == AdapterStatus::NoAdapter) {
         UsbConnected = false;
         TransferOk = false;
-        connectionText_ = "Unable to Connect to USB";
+        SetConnectionText("Unable to Connect to USB");
     }
 }

@@ -52,6 +52,7 @@ public:
 
 private:
     void ConnectAdapter();
+    void SetConnectionText(const std::string& text);
     void PulseReset();
     void Fail(const std::string& text);
     bool Usable(const char* skippedWrite, uint8_t subAddress);

@@ -26,4 +26,7 @@ public:
     virtual void ShowCommunicationError() = 0;
     // The "HRCHECK: " question after an adapter call failed.
     virtual HrCheckAnswer AskHrCheck(const std::string& message) = 0;
+    // The result of the last connection attempt ("Connected to USB", ...),
+    // for the adapter's own status line; shown nowhere by default.
+    virtual void ShowConnectionText(const std::string&) {}
 };
