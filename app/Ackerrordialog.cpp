@@ -43,10 +43,12 @@ TACK_ErrorDialogForm::TACK_ErrorDialogForm(QWidget* parent)
     errorListBox_->setObjectName("ErrorListBox");
     for (const char* line : ErrorLines)
         errorListBox_->addItem(line);
-    errorListBox_->setMinimumSize(480, errorListBox_->sizeHintForRow(0) * 11);
+    const int rows = errorListBox_->count() * errorListBox_->sizeHintForRow(0);
+    errorListBox_->setMinimumSize(480, rows + 2 * errorListBox_->frameWidth() + 6);
 
     closeButton_->setObjectName("CloseButton");
     closeButton_->setDefault(true);
+    closeButton_->setMinimumWidth(90);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

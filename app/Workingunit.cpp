@@ -4,8 +4,15 @@
 #include "SkinColours.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+constexpr int ExposeWaitMs = 500;
+constexpr int ExposeStepMs = 10;
+} // namespace
 
 TWorkingForm::TWorkingForm(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint),
@@ -31,13 +38,6 @@ TWorkingForm::TWorkingForm(QWidget* parent)
     layout->addWidget(workingLabel_);
 }
 
-void TWorkingForm::ShowNow() {
-    show();
-    raise();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    repaint();
-}
-
 void TWorkingForm::setVisible(bool visible) {
     if (visible && !isVisible()) {
         adjustSize();
@@ -46,4 +46,16 @@ void TWorkingForm::setVisible(bool visible) {
         CentreOnScreen(this);
     }
     QWidget::setVisible(visible);
+    if (visible)
+        PaintNow();
+}
+
+// The window system maps a new window in its own time; until it is exposed a
+// paint shows nothing. The wait is bounded, so a window system that never
+// exposes it (a minimised session) does not hold up the start.
+void TWorkingForm::PaintNow() {
+    const QDeadlineTimer deadline(ExposeWaitMs);
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, ExposeStepMs);
+    repaint();
 }

@@ -11,12 +11,12 @@ class TWorkingForm : public QWidget {
 public:
     explicit TWorkingForm(QWidget* parent = nullptr);
 
-    // Shows the window and paints it before returning: the device work that
+    // Showing the window also paints it before returning: the device work that
     // follows keeps the event loop from running until it is done.
-    void ShowNow();
-
     void setVisible(bool visible) override;
 
 private:
+    void PaintNow();
+
     QLabel* workingLabel_;
 };

@@ -32,6 +32,22 @@ QFont PixelFont(int pixels, bool bold) {
     return font;
 }
 
+// The largest font up to the given size in which every line of the text fits
+// the width, so that no label runs out of its box.
+QFont FittingFont(const QString& text, qreal width, int pixels, bool bold) {
+    QFont font = PixelFont(pixels, bold);
+    for (; pixels > 6; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetricsF metrics(font);
+        qreal widest = 0;
+        for (const QString& line : text.split('\n'))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= width)
+            break;
+    }
+    return font;
+}
+
 // Content is drawn on a fixed design canvas, scaled evenly into the middle of
 // the picture, so that text keeps its proportions at any size.
 void FitDesign(QPainter& painter, QSize size, QSizeF design) {
@@ -108,7 +124,7 @@ void DrawStage(QPainter& painter, const Stage& stage) {
 
     const QRectF inner = stage.box.adjusted(4, 6, -4, -4);
     painter.setPen(Paper);
-    painter.setFont(PixelFont(13, true));
+    painter.setFont(FittingFont(stage.title, inner.width(), 13, true));
     const QRectF titleArea(inner.left(), inner.top(), inner.width(),
                            stage.detail.isEmpty() ? inner.height() : 20);
     painter.drawText(titleArea, Qt::AlignHCenter | (stage.detail.isEmpty() ? Qt::AlignVCenter : Qt::AlignTop),
@@ -116,7 +132,7 @@ void DrawStage(QPainter& painter, const Stage& stage) {
     if (stage.detail.isEmpty())
         return;
     painter.setPen(Faint);
-    painter.setFont(PixelFont(11, false));
+    painter.setFont(FittingFont(stage.detail, inner.width(), 11, false));
     painter.drawText(inner.adjusted(0, 22, 0, 0), Qt::AlignHCenter | Qt::AlignTop, stage.detail);
 }
 
@@ -124,12 +140,13 @@ void DrawControlNote(QPainter& painter, const QRectF& box, const QString& title,
     painter.setPen(QPen(Faint, 1.2, Qt::DashLine));
     painter.setBrush(QColor(255, 255, 255, 10));
     painter.drawRoundedRect(box, 6, 6);
+    const QRectF inner = box.adjusted(6, 4, -6, 0);
     painter.setPen(Paper);
-    painter.setFont(PixelFont(12, true));
-    painter.drawText(box.adjusted(6, 4, -6, 0), Qt::AlignHCenter | Qt::AlignTop, title);
+    painter.setFont(FittingFont(title, inner.width(), 12, true));
+    painter.drawText(inner, Qt::AlignHCenter | Qt::AlignTop, title);
     painter.setPen(Faint);
-    painter.setFont(PixelFont(11, false));
-    painter.drawText(box.adjusted(6, 20, -6, 0), Qt::AlignHCenter | Qt::AlignTop, detail);
+    painter.setFont(FittingFont(detail, inner.width(), 11, false));
+    painter.drawText(inner.adjusted(0, 17, 0, 0), Qt::AlignHCenter | Qt::AlignTop, detail);
 }
 
 void FillDeepGradient(QPainter& painter, QSize size) {
@@ -259,8 +276,10 @@ QPixmap BlockDiagramPicture(QSize size) {
     DrawArrow(painter, QPointF(eqMiddle - 16, Top + Height + 2), QPointF(eqMiddle - 16, bass.top() - 2));
     DrawArrow(painter, QPointF(eqMiddle + 16, bass.top() - 2), QPointF(eqMiddle + 16, Top + Height + 2));
 
-    DrawControlNote(painter, QRectF(column[3], 152, column[4] + Width - column[3], 56), "CLOCKS AND BANKS",
-                    QStringLiteral("serial format \u00b7 Fs detection \u00b7 coefficient banks"));
+    // Ends short of the arrow from the loudness down to the DRC.
+    const qreal clocksRight = topRow[4].box.center().x() - 14;
+    DrawControlNote(painter, QRectF(column[3], 152, clocksRight - column[3], 56), "CLOCKS AND BANKS",
+                    QStringLiteral("serial format \u00b7 Fs detection\ncoefficient banks"));
     DrawControlNote(painter, box(0, Bottom), QStringLiteral("I\u00b2C CONTROL"), "USB adapter\ndevice 0x36");
 
     DrawArrow(painter, QPointF(14, 362), QPointF(46, 362));

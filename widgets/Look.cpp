@@ -12,7 +12,7 @@
 namespace {
 
 // Text sizes are given in points so that they follow the screen's density.
-constexpr qreal FontPoints = 9.5;
+constexpr qreal FontPoints = 9;
 
 QPalette SkinPalette() {
     using namespace SkinColours;
@@ -55,7 +55,7 @@ QPushButton, QToolButton {
     border: 1px solid #4f5e7a;
     border-radius: 4px;
 }
-QPushButton { padding: 2px 8px; min-height: 17px; }
+QPushButton { padding: 2px 1px; min-height: 17px; }
 QToolButton { padding: 1px; }
 QPushButton:hover, QToolButton:hover {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d7e3f5);
@@ -76,15 +76,14 @@ QGroupBox {
     border-radius: 5px;
     margin-top: 9px;
     padding-top: 5px;
-    font-weight: bold;
 }
 QGroupBox::title {
     subcontrol-origin: margin;
     subcontrol-position: top left;
     left: 8px;
     padding: 0 3px;
+    color: palette(window-text);
 }
-QRadioButton, QCheckBox { font-weight: normal; spacing: 5px; }
 QLineEdit, QPlainTextEdit, QTextEdit, QListWidget {
     border: 1px solid #4f5e7a;
     border-radius: 3px;

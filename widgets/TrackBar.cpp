@@ -11,6 +11,11 @@ TrackBar::TrackBar(int minimum, int maximum, int pageSize, int tickFrequency, in
     // so "up" moves the thumb up, towards the minimum.
     setInvertedAppearance(true);
     setInvertedControls(true);
+    // The style draws the ticks a shade darker than the window colour, which
+    // on a navy panel would hide them; a light window colour keeps them seen.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(210, 230, 255));
+    setPalette(colours);
     setValue(position);
     connect(this, &QSlider::valueChanged, this, &TrackBar::Change);
 }
