@@ -241,7 +241,7 @@ TEST_P(Replace, AsksBeforeReplacingAndNoLeavesTheFileAlone) {
     TConfigDataUnit table;
     table.ReadMapText(OneRegisterMap);
     table.SetData(0xD9, Bytes{0, 0, 0, 0x48});
-    coretest::ScriptedOverwriteQuestion question(c.answer);
+    ScriptedOverwriteQuestion question(c.answer);
     table.SetOverwriteQuestion(&question);
     TempDir dir;
     const std::string name = dir.File("target.cfg");
@@ -275,7 +275,7 @@ protected:
         table.SetOverwriteQuestion(&yes);
     }
     TConfigDataUnit table;
-    coretest::ScriptedOverwriteQuestion yes{true};
+    ScriptedOverwriteQuestion yes{true};
     TempDir dir;
 };
 

@@ -7,6 +7,7 @@
 
 #include "Configdataunit.h"
 #include "I2cunit.h"
+#include "ScriptedOverwriteQuestion.h"
 #include "SimulatedQmx4600.h"
 #include "TransportUi.h"
 
@@ -112,19 +113,6 @@ public:
     int dialogsShown = 0;
     std::vector<std::string> hrQuestions;
     HrCheckAnswer hrAnswer = HrCheckAnswer::No;
-};
-
-class ScriptedOverwriteQuestion : public IOverwriteQuestion {
-public:
-    explicit ScriptedOverwriteQuestion(bool replace) : replace_(replace) {}
-    bool ConfirmReplace(const std::string& fileName) override {
-        asked.push_back(fileName);
-        return replace_;
-    }
-    std::vector<std::string> asked;
-
-private:
-    bool replace_;
 };
 
 class FixedDeviceAddress : public IDeviceAddressSource {

@@ -107,7 +107,7 @@ TEST_F(BlockFiles, ReadOverAnExistingFileAsksFirst) {
     for (bool replace : {false, true}) {
         SCOPED_TRACE(replace ? "replace" : "keep");
         WriteWholeFile(File("old.cfg"), "old\n");
-        ScriptedOverwrite question(replace);
+        ScriptedOverwriteQuestion question(replace);
         w.table.SetOverwriteQuestion(&question);
         w.dialogs.answers.push_back(QString::fromStdString(File("old.cfg")));
         w.Click("BlockReadBitBtn");

@@ -4,6 +4,7 @@
 // with the main window, the file dialogs and the overwrite question answered
 // by fakes that note what was asked of them.
 
+#include "ScriptedOverwriteQuestion.h"
 #include "Commandline.h"
 #include "Configdataunit.h"
 #include "FileDialogs.h"
@@ -74,19 +75,6 @@ public:
     void ShowCommunicationError() override {}
     HrCheckAnswer AskHrCheck(const std::string&) override { return HrCheckAnswer::No; }
     std::string status;
-};
-
-class ScriptedOverwrite : public IOverwriteQuestion {
-public:
-    explicit ScriptedOverwrite(bool replace) : replace_(replace) {}
-    bool ConfirmReplace(const std::string& fileName) override {
-        asked.push_back(fileName);
-        return replace_;
-    }
-    std::vector<std::string> asked;
-
-private:
-    bool replace_;
 };
 
 // A map with the sizes the delivered map lacks: 3 bytes, longer than the
