@@ -48,6 +48,8 @@ QPalette SkinPalette() {
 // Only frames, faces and spacing are styled here. Text colours come from the
 // palette, so that a label coloured by the program (the bus status in red or
 // green) keeps its colour: a style sheet rule for QLabel would override it.
+// Windows mark what a widget is for with the property "role"; a value label
+// gets its size from its role but never its colour.
 const char* const SkinStyleSheet = R"(
 QPushButton, QToolButton {
     color: #0f1b33;
@@ -92,9 +94,31 @@ QLineEdit, QPlainTextEdit, QTextEdit, QListWidget {
 }
 QLineEdit { padding: 1px 2px; }
 QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QListWidget:focus { border-color: #3b7ddd; }
-QMenuBar { border-bottom: 1px solid #141a28; }
+QMenuBar {
+    color: palette(window-text);
+    background: #161d2c;
+    border-bottom: 1px solid #0c111c;
+}
+QMenuBar::item { background: transparent; padding: 3px 9px; }
+QMenu {
+    color: palette(window-text);
+    background: #222b40;
+    border: 1px solid #4f5e7a;
+}
+QMenu::item { padding: 4px 24px 4px 18px; }
 QMenuBar::item:selected, QMenu::item:selected { background: #3b7ddd; color: #ffffff; }
-QMenu { border: 1px solid #4f5e7a; }
+QMenu::item:disabled { color: #7d8799; }
+QMenu::separator { height: 1px; background: #4f5e7a; margin: 3px 6px; }
+QFrame[role="display"] {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #0d1630, stop:1 #080d1c);
+    border: 1px solid #4f5e7a;
+    border-radius: 6px;
+}
+QLabel[role="banner"] { color: #ffd60a; font-size: 15pt; font-weight: bold; }
+QLabel[role="caption"] { color: #9fb3d9; font-size: 8pt; font-weight: bold; }
+QLabel[role="value"] { font-size: 12pt; font-weight: bold; }
+QLabel[role="comment"] { font-size: 10pt; }
+QPushButton[role="small"] { font-size: 8pt; padding: 0 2px; min-height: 0; }
 QToolTip { color: #0f1b33; background: #fff8d6; border: 1px solid #4f5e7a; padding: 2px; }
 )";
 

@@ -10,7 +10,9 @@ class QWidget;
 
 // The program-wide look: one style for every window. Text colours come from
 // the palette, never from a style sheet rule for labels, so SetTextColour
-// always shows.
+// always shows. A widget's property "role" picks a variant: "display" (the
+// framed display panels), "banner", "caption", "value" and "comment" labels,
+// and "small" buttons.
 void ApplySkin(QApplication& app);
 
 // Label text colours that the program sets (status texts in red or green).
