@@ -161,7 +161,7 @@ void TMainForm::BuildNavigation() {
     for (const NavigationButton& b : buttons) {
         QPushButton* button = MakeButton(mainTVPanel_, b.name, b.caption, QRect(b.x, b.y, 90, 23), b.hint);
         button->setProperty("role", "navigation");
-        connect(button, &QPushButton::clicked, this, b.click);
+        ConnectGuarded(button, &QPushButton::clicked, b.click);
     }
 }
 
@@ -228,9 +228,9 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     auto* reinit = MakeButton(central, "REINITsuiButton", "REINIT", QRect(116, 619, 100, 28),
                               "RESET and RESTORE Current Condition.");
     auto* exit = MakeButton(central, "ExitsuiButton", "EXIT", QRect(741, 619, 100, 28));
-    connect(reset, &QPushButton::clicked, this, &TMainForm::RESETsuiButtonClick);
-    connect(reinit, &QPushButton::clicked, this, &TMainForm::REINITsuiButtonClick);
-    connect(exit, &QPushButton::clicked, this, &TMainForm::ExitsuiButtonClick);
+    ConnectGuarded(reset, &QPushButton::clicked, &TMainForm::RESETsuiButtonClick);
+    ConnectGuarded(reinit, &QPushButton::clicked, &TMainForm::REINITsuiButtonClick);
+    ConnectGuarded(exit, &QPushButton::clicked, &TMainForm::ExitsuiButtonClick);
 
     fsDetection_ = new TFsDetection(*dataClocks_, strip_, *this, this);
     auto* toggleFs = MakeButton(central, "ToggleFsHiddenButton", "&Toggle Fs", QRect(660, 623, 72, 20));

@@ -81,23 +81,23 @@ void TMainForm::BuildMenus() {
     QMenu* load = file->addMenu("&Load");
     QAction* loadConfig = load->addAction("&Config File", QKeySequence("Ctrl+Alt+L"));
     loadConfig->setObjectName("ConfigFileL");
-    connect(loadConfig, &QAction::triggered, this, &TMainForm::ConfigFileLClick);
+    ConnectGuarded(loadConfig, &QAction::triggered, &TMainForm::ConfigFileLClick);
     QMenu* saveAs = file->addMenu("&Save As");
     QAction* saveConfig = saveAs->addAction("Config File", QKeySequence("Ctrl+Alt+S"));
     saveConfig->setObjectName("ConfigFileS");
-    connect(saveConfig, &QAction::triggered, this, &TMainForm::ConfigFileSClick);
+    ConnectGuarded(saveConfig, &QAction::triggered, &TMainForm::ConfigFileSClick);
     QAction* exit = file->addAction("e&Xit", QKeySequence("Ctrl+Alt+X"));
     exit->setObjectName("exit");
-    connect(exit, &QAction::triggered, this, &TMainForm::exitClick);
+    ConnectGuarded(exit, &QAction::triggered, &TMainForm::exitClick);
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->setObjectName("ToolsMenu");
     QAction* dataLog = tools->addAction("Data Log");
     dataLog->setObjectName("SelectDataLogger");
-    connect(dataLog, &QAction::triggered, this, &TMainForm::SelectDataLoggerClick);
+    ConnectGuarded(dataLog, &QAction::triggered, &TMainForm::SelectDataLoggerClick);
     QAction* registers = tools->addAction("&Register Read/Write", QKeySequence("Ctrl+Alt+R"));
     registers->setObjectName("SelectDeBugGUI");
-    connect(registers, &QAction::triggered, this, &TMainForm::SelectDeBugGUIClick);
+    ConnectGuarded(registers, &QAction::triggered, &TMainForm::SelectDeBugGUIClick);
     QAction* fsDetect = tools->addAction("Automatic Fs Detection (On/Off)");
     fsDetect->setObjectName("AutomaticFsDetection");
     connect(fsDetect, &QAction::triggered, fsDetection_, &TFsDetection::AutomaticFsDetectionClick);
@@ -109,5 +109,5 @@ void TMainForm::BuildMenus() {
     help->setObjectName("HelpMenu");
     QAction* guide = help->addAction("&Users Guide", QKeySequence("Ctrl+Alt+U"));
     guide->setObjectName("UsersGuide");
-    connect(guide, &QAction::triggered, this, &TMainForm::Au);
+    ConnectGuarded(guide, &QAction::triggered, &TMainForm::Au);
 }

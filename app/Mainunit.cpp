@@ -5,6 +5,7 @@
 #include "FsDetection.h"
 #include "I2cunit.h"
 #include "Look.h"
+#include "MessageBoxes.h"
 #include "VolumePanel.h"
 
 #include <QDir>
@@ -12,8 +13,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-TMainForm::TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentViewer& documents)
-    : transport_(transport), fileDialogs_(fileDialogs), documents_(documents) {
+TMainForm::TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentViewer& documents,
+                     IMessageBoxes& boxes)
+    : transport_(transport), fileDialogs_(fileDialogs), documents_(documents), boxes_(boxes) {
     // Every file the tool reads or writes by name lives in the directory it
     // was started in.
     startDirectory_ = QDir::currentPath();
@@ -32,7 +34,19 @@ TMainForm::TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentVi
     }
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The panels and the poll refer to the models, so they go first; then
+    // the models in the order they were made, the data log (closing its
+    // file) last.
+    delete takeCentralWidget();
+    delete fsDetection_;
+    transport_.SetDataLog(nullptr);
+    table_.reset();
+    volume_.reset();
+    configControl_.reset();
+    dataClocks_.reset();
+    dataLog_.reset();
+}
 
 void TMainForm::CreateModels() {
     table_ = std::make_unique<TConfigDataUnit>();
@@ -91,6 +105,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::RunGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        boxes_.ShowError(this, QString::fromUtf8(error.what()));
+    } catch (...) {
+        boxes_.ShowError(this, "An unknown error occurred.");
+    }
 }
 
 void TMainForm::StopFsPoll() { fsDetection_->StopFsPoll(); }

@@ -11,12 +11,14 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class BlockPanel;
 class TFsDetection;
 class IDocumentViewer;
 class IFileDialogs;
+class IMessageBoxes;
 class QAction;
 class QLabel;
 class QPlainTextEdit;
@@ -36,7 +38,8 @@ public:
     static constexpr const char* TempFileName = "QMX4600TempFile.cfg";
     static constexpr const char* UsersGuideName = "QMX4600GUI_OI.PDF";
 
-    TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentViewer& documents);
+    TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentViewer& documents,
+              IMessageBoxes& boxes);
     ~TMainForm() override;
 
     TConfigDataUnit& Table() { return *table_; }
@@ -96,11 +99,20 @@ private:
     void SetComment(const QString& text);
     void ShowFileProblems(const QString& fileName, const FileReport& report);
     void WriteSoftMute(uint8_t value);
+    // Runs a handler of the window; an error it raises ends that action and
+    // is shown in the error box, before it can reach the toolkit.
+    void RunGuarded(const std::function<void()>& handler);
+    template <class Sender, class Signal>
+    void ConnectGuarded(Sender* sender, Signal signal, void (TMainForm::*handler)()) {
+        connect(sender, signal, this,
+                [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+    }
     QString InStartDirectory(const QString& fileName) const;
 
     TI2CForm& transport_;
     IFileDialogs& fileDialogs_;
     IDocumentViewer& documents_;
+    IMessageBoxes& boxes_;
     QString startDirectory_;
 
     std::unique_ptr<TConfigDataUnit> table_;

@@ -22,7 +22,7 @@ TProgram::TProgram(const ProgramServices& services) : transportUi_(services.mess
     // The transport comes first so that the models can ask it whether the
     // bus is usable; it reaches the windows only once they exist.
     transport_ = std::make_unique<TI2CForm>(services.createAdapter(), &transportUi_);
-    main_ = std::make_unique<TMainForm>(*transport_, services.fileDialogs, services.documents);
+    main_ = std::make_unique<TMainForm>(*transport_, services.fileDialogs, services.documents, services.messageBoxes);
     errorDialog_ = std::make_unique<TACK_ErrorDialogForm>();
     transportUi_.Attach(main_->Strip().LabelStatusUnits, errorDialog_.get());
     working_ = std::make_unique<TWorkingForm>();

@@ -158,10 +158,8 @@ TEST_F(ProgramTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
     sim_->SetComponentFailure(true);
     AppBoxes().hrCheckAnswer = HrCheckAnswer::Yes;
     AppBoxes().errors.clear();
-    // A click arrives as events, so the error travels up to the application.
-    auto* reset = Find<QWidget>("RESETsuiButton");
     Main().show();
-    QTest::mouseClick(reset, Qt::LeftButton);
+    QTest::mouseClick(Find<QWidget>("RESETsuiButton"), Qt::LeftButton);
     AppBoxes().hrCheckAnswer = HrCheckAnswer::No;
     ASSERT_EQ(AppBoxes().errors.size(), 1u);
     EXPECT_TRUE(AppBoxes().errors[0].contains("ResetPulse")) << AppBoxes().errors[0].toStdString();
