@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libgl-dev libudev-dev
   libgtest-dev libbenchmark-dev
-  locales fonts-dejavu-core xvfb xauth
+  locales fonts-dejavu-core xdg-utils xvfb xauth
 )
 
 sudo_if_needed() {
