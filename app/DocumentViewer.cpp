@@ -18,9 +18,29 @@ QString DefaultDesktopEntry(const QString& mimeType) {
     return entry.isEmpty() ? QString() : QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry);
 }
 
-// The viewer's command line from its desktop entry, with the document put
-// where the entry's field code asks for a file or URL.
-QStringList ViewerCommand(const QString& desktopFile, const QString& path) {
+// Expands the field codes of one word of an Exec line: the file or URL
+// codes become the document, "%%" a percent sign, the others nothing.
+QString ExpandFieldCodes(const QString& word, const QString& path, bool& placed) {
+    QString expanded;
+    for (int i = 0; i < word.size(); ++i) {
+        if (word[i] != '%' || i + 1 == word.size()) {
+            expanded += word[i];
+            continue;
+        }
+        const QChar code = word[++i];
+        if (code == '%') {
+            expanded += '%';
+        } else if (QString("fFuU").contains(code)) {
+            expanded += path;
+            placed = true;
+        }
+    }
+    return expanded;
+}
+
+} // namespace
+
+QStringList DesktopEntryCommand(const QString& desktopFile, const QString& path) {
     QFile file(desktopFile);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
@@ -37,25 +57,20 @@ QStringList ViewerCommand(const QString& desktopFile, const QString& path) {
     QStringList command;
     bool placed = false;
     for (const QString& word : QProcess::splitCommand(exec)) {
-        if (word == "%f" || word == "%F" || word == "%u" || word == "%U") {
-            command << path;
-            placed = true;
-        } else if (!(word.size() == 2 && word.startsWith('%'))) {
-            command << word;
-        }
+        const QString expanded = ExpandFieldCodes(word, path, placed);
+        if (!expanded.isEmpty())
+            command << expanded;
     }
     if (!command.isEmpty() && !placed)
         command << path;
     return command;
 }
 
-} // namespace
-
 bool DesktopDocumentViewer::Open(const QString& path, std::function<void()> finished) {
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
         return false;
     const QString mimeType = QMimeDatabase().mimeTypeForFile(path).name();
-    QStringList command = ViewerCommand(DefaultDesktopEntry(mimeType), path);
+    QStringList command = DesktopEntryCommand(DefaultDesktopEntry(mimeType), path);
     if (command.isEmpty())
         command = {"xdg-open", path};
     auto* viewer = new QProcess;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -14,6 +15,10 @@ public:
     // False when the document or a viewer for it cannot be opened.
     virtual bool Open(const QString& path, std::function<void()> finished) = 0;
 };
+
+// The command line that the desktop entry file starts a viewer with for
+// `path`; empty when the file holds no command.
+QStringList DesktopEntryCommand(const QString& desktopFile, const QString& path);
 
 class DesktopDocumentViewer : public IDocumentViewer {
 public:

@@ -12,8 +12,8 @@
 #include "VolumePanel.h"
 
 #include <QFont>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -82,7 +82,8 @@ void TMainForm::BuildWindow() {
     auto* banner = MakeLabel(central, "BannerLabel", "DAP and PWM Configuration Tool", QRect(8, 8, 600, 40),
                              Qt::AlignLeft | Qt::AlignVCenter);
     banner->setProperty("role", "banner");
-    MakeLabel(central, "DeviceNameLabel", "QMX4600", QRect(648, 8, 193, 40), Qt::AlignRight | Qt::AlignVCenter)
+    MakeLabel(central, "DeviceNameLabel", "QMX4600", QRect(648, 8, 193, 40),
+              Qt::AlignRight | Qt::AlignVCenter)
         ->setProperty("role", "banner");
 
     // The strip first: the block panels keep pointers to its labels.
@@ -131,8 +132,8 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelConfigControl_ = new BlockPanel("PanelConfigControl", "BANK SELECTION CONTROL", mainTVPanel_);
     panelMixer_ = new BlockPanel("PanelMixer", "MIXER CONTROL", mainTVPanel_);
     panelBassManagement_ = new BlockPanel("PanelBassManagement", "BASS MANAGEMENT CONTROL", mainTVPanel_);
-    blockPanels_ = {panelTone_,  panelVolume_,       panelLoudness_,      panelDRC_,         panelBiquad_,
-                    panelBassManagement_, panelMixer_, panelClockControl_, panelConfigControl_};
+    blockPanels_ = {panelTone_,           panelVolume_, panelLoudness_,     panelDRC_,          panelBiquad_,
+                    panelBassManagement_, panelMixer_,  panelClockControl_, panelConfigControl_};
     for (QWidget* panel : blockPanels_) {
         panel->move(PanelPlace.topLeft());
         panel->hide();
@@ -151,12 +152,14 @@ void TMainForm::BuildNavigation() {
         {"LoudnesssuiButton", "Loudness", left, 186, &TMainForm::LoudnesssuiButtonClick, nullptr},
         {"DRCsuiButton", "Compression", left, 246, &TMainForm::DRCsuiButtonClick, nullptr},
         {"EQsuiButton", "EQ", left, 306, &TMainForm::EQsuiButtonClick, nullptr},
-        {"ConfigControlsuiButton", "Bank Select", right, 64, &TMainForm::ConfigControlsuiButtonClick, nullptr},
+        {"ConfigControlsuiButton", "Bank Select", right, 64, &TMainForm::ConfigControlsuiButtonClick,
+         nullptr},
         {"DataClockControlsuiButton", "Data Format", right, 124, &TMainForm::DataClockControlsuiButtonClick,
          nullptr},
         {"MixersuiButton", "Mixers", right, 186, &TMainForm::MixersuiButtonClick, nullptr},
         {"BassMansuiButton", "Bass Manage", right, 246, &TMainForm::BassMansuiButtonClick, "BASS MANAGEMENT"},
-        {"DisplayImagesuiButton", "Block Diagram", right, 306, &TMainForm::DisplayImagesuiButtonClick, nullptr},
+        {"DisplayImagesuiButton", "Block Diagram", right, 306, &TMainForm::DisplayImagesuiButtonClick,
+         nullptr},
     };
     for (const NavigationButton& b : buttons) {
         QPushButton* button = MakeButton(mainTVPanel_, b.name, b.caption, QRect(b.x, b.y, 90, 23), b.hint);
@@ -183,12 +186,13 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     const Column columns[] = {
         {"EQ", &strip_.LabelBiquadUnits, "LabelBiquadUnits", "NONE", nullptr, nullptr, nullptr},
         {"Fs (KHz)", &strip_.LabelFsUnits, "LabelFsUnits", "----", nullptr, nullptr, nullptr},
-        {"FORMAT", &strip_.LabelFormatType, "LabelFormatType", "RJ", &strip_.LabelFormatBits, "LabelFormatBits",
-         "20"},
+        {"FORMAT", &strip_.LabelFormatType, "LabelFormatType", "RJ", &strip_.LabelFormatBits,
+         "LabelFormatBits", "20"},
         {"BANK", &strip_.LabelBankAutoMan, "LabelBankAutoMan", "MAN", &strip_.LabelBankSelected,
          "LabelBankSelected", "1"},
         {"Mclk (MHz)", &strip_.LabelMclkUnits, "LabelMclkUnits", "----", nullptr, nullptr, nullptr},
-        {"Fs DETECT", &strip_.AutoDetectStatusLabel, "AutoDetectStatusLabel", "OFF", nullptr, nullptr, nullptr},
+        {"Fs DETECT", &strip_.AutoDetectStatusLabel, "AutoDetectStatusLabel", "OFF", nullptr, nullptr,
+         nullptr},
         {"STATUS", &strip_.LabelStatusUnits, "LabelStatusUnits", "OK", nullptr, nullptr, nullptr},
     };
     constexpr int width = 96, gap = 3;
@@ -235,5 +239,6 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     fsDetection_ = new TFsDetection(*dataClocks_, strip_, *this, this);
     auto* toggleFs = MakeButton(central, "ToggleFsHiddenButton", "&Toggle Fs", QRect(660, 623, 72, 20));
     toggleFs->setProperty("role", "small");
-    connect(toggleFs, &QPushButton::clicked, fsDetection_, &TFsDetection::ToggleFsHiddenButtonClick);
+    ConnectGuarded(toggleFs, &QPushButton::clicked,
+                   [](TMainForm* main) { main->fsDetection_->ToggleFsHiddenButtonClick(); });
 }

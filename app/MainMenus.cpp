@@ -100,7 +100,8 @@ void TMainForm::BuildMenus() {
     ConnectGuarded(registers, &QAction::triggered, &TMainForm::SelectDeBugGUIClick);
     QAction* fsDetect = tools->addAction("Automatic Fs Detection (On/Off)");
     fsDetect->setObjectName("AutomaticFsDetection");
-    connect(fsDetect, &QAction::triggered, fsDetection_, &TFsDetection::AutomaticFsDetectionClick);
+    ConnectGuarded(fsDetect, &QAction::triggered,
+                   [](TMainForm* main) { main->fsDetection_->AutomaticFsDetectionClick(); });
     QAction* compare = tools->addAction("Configuration Compare");
     compare->setObjectName("ConfigCompare");
     compare->setEnabled(false);

@@ -17,7 +17,6 @@ void TMainForm::SetInitialDisplay() {
     // The bank panel starts on its first item, manual bank 1.
     constexpr int bankItem = 0;
     strip_.LabelBankAutoMan->setText(QString::fromStdString(TConfigControl::BankModeText(bankItem)));
-    SetTextColour(strip_.LabelBankAutoMan, TConfigControl::BankModeColour(bankItem));
     strip_.LabelBankSelected->setText(QString::fromStdString(TConfigControl::BankNumberText(bankItem)));
     strip_.LabelBiquadUnits->setText("NONE");
     strip_.LabelStatusUnits->setText("OK");

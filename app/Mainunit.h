@@ -102,10 +102,10 @@ private:
     // Runs a handler of the window; an error it raises ends that action and
     // is shown in the error box, before it can reach the toolkit.
     void RunGuarded(const std::function<void()>& handler);
-    template <class Sender, class Signal>
-    void ConnectGuarded(Sender* sender, Signal signal, void (TMainForm::*handler)()) {
+    template <class Sender, class Signal, class Handler>
+    void ConnectGuarded(Sender* sender, Signal signal, Handler handler) {
         connect(sender, signal, this,
-                [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { RunGuarded([this, handler] { std::invoke(handler, this); }); });
     }
     QString InStartDirectory(const QString& fileName) const;
 

@@ -11,6 +11,7 @@
 #include <QLocale>
 
 #include <clocale>
+#include <initializer_list>
 
 void FixNumberFormatting() {
     std::setlocale(LC_NUMERIC, "C");
@@ -22,7 +23,8 @@ TProgram::TProgram(const ProgramServices& services) : transportUi_(services.mess
     // The transport comes first so that the models can ask it whether the
     // bus is usable; it reaches the windows only once they exist.
     transport_ = std::make_unique<TI2CForm>(services.createAdapter(), &transportUi_);
-    main_ = std::make_unique<TMainForm>(*transport_, services.fileDialogs, services.documents, services.messageBoxes);
+    main_ = std::make_unique<TMainForm>(*transport_, services.fileDialogs, services.documents,
+                                        services.messageBoxes);
     errorDialog_ = std::make_unique<TACK_ErrorDialogForm>();
     transportUi_.Attach(main_->Strip().LabelStatusUnits, errorDialog_.get());
     working_ = std::make_unique<TWorkingForm>();
@@ -30,9 +32,13 @@ TProgram::TProgram(const ProgramServices& services) : transportUi_(services.mess
         std::make_unique<TCommandLineForm>(main_->Table(), *transport_, *main_, services.fileDialogs);
     main_->Table().SetDeviceAddressSource(commandLine_.get());
     main_->SetRegisterWindow(commandLine_.get());
+    init_ = std::make_unique<TInitForm>(*main_, *transport_, *working_);
     fileExists_ = std::make_unique<TFileExistsForm>();
     main_->Table().SetOverwriteQuestion(fileExists_.get());
-    init_ = std::make_unique<TInitForm>(*main_, *transport_, *working_);
+    // Closing the main window ends the program, whatever tool window is up.
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             errorDialog_.get(), working_.get(), commandLine_.get(), init_.get(), fileExists_.get()})
+        window->setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 TProgram::~TProgram() {

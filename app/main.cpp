@@ -19,11 +19,33 @@
 namespace {
 
 // A bridge that is there but cannot be opened (most often for want of
-// permission) is named in the comment line, so the user knows what to fix.
-void ShowAdapterProblem(const SystemAdapter* adapter, TMainForm& main) {
-    if (adapter && !adapter->Problem().empty())
-        main.Strip().HelpfulCommentsLabel->setText(QString::fromStdString(adapter->Problem()));
-}
+// permission) is named in the comment line while the problem lasts, so the
+// user knows what to fix; it never hides another message.
+class AdapterProblemNotice {
+public:
+    AdapterProblemNotice(const SystemAdapter* adapter, QLabel* comment)
+        : adapter_(adapter), comment_(comment) {}
+
+    void Update() {
+        const QString problem = adapter_ ? QString::fromStdString(adapter_->Problem()) : QString();
+        const bool showing = !shown_.isEmpty() && comment_->text() == shown_;
+        if (!problem.isEmpty() && (showing || comment_->text() == "Initialized OK")) {
+            if (!showing)
+                before_ = comment_->text();
+            comment_->setText(problem);
+            shown_ = problem;
+        } else if (problem.isEmpty() && showing) {
+            comment_->setText(before_);
+            shown_.clear();
+        }
+    }
+
+private:
+    const SystemAdapter* adapter_;
+    QLabel* comment_;
+    QString shown_;
+    QString before_;
+};
 
 } // namespace
 
@@ -46,12 +68,14 @@ int main(int argc, char** argv) {
         // comes or goes meanwhile is noticed once the event loop runs.
         DeviceChangeMonitor devices;
         TProgram program({createAdapter, fileDialogs, boxes, documents});
-        ShowAdapterProblem(adapter, program.MainForm());
+        AdapterProblemNotice problemNotice(adapter, program.MainForm().Strip().HelpfulCommentsLabel);
+        problemNotice.Update();
         if (program.Transport().HasAdapter())
-            QObject::connect(&devices, &DeviceChangeMonitor::DevicesChanged, &app, [&program, adapter] {
-                program.Transport().OnDeviceChange();
-                ShowAdapterProblem(adapter, program.MainForm());
-            });
+            QObject::connect(&devices, &DeviceChangeMonitor::DevicesChanged, &app,
+                             [&program, &problemNotice] {
+                                 program.Transport().OnDeviceChange();
+                                 problemNotice.Update();
+                             });
         program.MainForm().show();
         return app.exec();
     } catch (const std::exception& error) {

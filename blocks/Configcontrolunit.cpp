@@ -4,13 +4,12 @@ namespace {
 
 struct BankItem {
     const char* mode;
-    bool update; // shown in red: changes are stored but not yet heard
     const char* number;
 };
 
 constexpr BankItem BankItems[] = {
-    {"MAN", false, "1"},   {"MAN", false, "2"},   {"MAN", false, "3"},   {"AUTO", false, "0"},
-    {"UPDATE", true, "1"}, {"UPDATE", true, "2"}, {"UPDATE", true, "3"}, {"SET", true, " "},
+    {"MAN", "1"},    {"MAN", "2"},    {"MAN", "3"},    {"AUTO", "0"},
+    {"UPDATE", "1"}, {"UPDATE", "2"}, {"UPDATE", "3"}, {"SET", " "},
 };
 
 const BankItem& ItemOf(int item) {
@@ -21,10 +20,6 @@ const BankItem& ItemOf(int item) {
 
 std::string TConfigControl::BankModeText(int item) {
     return ItemOf(item).mode;
-}
-
-Rgb TConfigControl::BankModeColour(int item) {
-    return ItemOf(item).update ? Colours::Red : Rgb{0, 255, 255};
 }
 
 std::string TConfigControl::BankNumberText(int item) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "TransportUi.h"
-
 #include <string>
 
 // The coefficient bank control (register 0x40). For now it gives the display
@@ -11,7 +9,6 @@ public:
     // "MAN", "AUTO", "UPDATE" or "SET" for a bank selection item; no
     // selection (or any other item) reads as manual bank 1.
     static std::string BankModeText(int item);
-    static Rgb BankModeColour(int item);
     // "1", "2", "3", "0" or " " for the same item.
     static std::string BankNumberText(int item);
 };

@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 
+#include "Ackerrordialog.h"
 #include "Commandline.h"
 #include "I2cunit.h"
 #include "Mainunit.h"
@@ -16,6 +17,7 @@
 #include <QtTest/QTest>
 
 #include <clocale>
+#include <functional>
 
 TEST_F(ProgramTest, DraggingTheMasterVolumeReachesTheBusAtOnce) {
     Start();
@@ -118,7 +120,12 @@ TEST_F(ProgramTest, TextsUseAPointUnderACommaDecimalLocale) {
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
         << "the de_DE.UTF-8 locale is missing: generate it with locale-gen";
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     Start([](SimulatedQmx4600& sim) { sim.SetSampleRate(44100); });
+    // The program fixes "." for itself, in the C library and in Qt.
+    EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+    EXPECT_EQ(QLocale().decimalPoint(), ".");
+    EXPECT_EQ(QLocale().groupSeparator(), ",");
     Click("VolumesuiButton");
     Find<TrackBar>("MasterVTrackBar")->SetPosition(1);
     EXPECT_EQ(Text("LabelFsUnits"), "44.1k");
@@ -168,4 +175,37 @@ TEST_F(ProgramTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
     sim_->SetComponentFailure(false);
     Click("RESETsuiButton");
     EXPECT_EQ(Text("LabelStatusUnits"), "OK");
+}
+
+// Runs the event loop until the program ends itself; 1 when it did not
+// within a few seconds.
+int RunUntilTheProgramEnds(const std::function<void()>& action) {
+    QTimer::singleShot(0, action);
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    giveUp.start(5000);
+    return QCoreApplication::exec();
+}
+
+TEST_F(ProgramTest, ExitEndsTheProgramWhateverToolWindowIsOpen) {
+    Start([](SimulatedQmx4600& sim) { sim.SetPluggedIn(false); });
+    Main().show();
+    Trigger("SelectDeBugGUI");
+    ASSERT_TRUE(program_->ErrorDialog().isVisible());
+    Trigger("SelectDataLogger");
+    ASSERT_TRUE(Main().DataLog().IsOn());
+
+    EXPECT_EQ(RunUntilTheProgramEnds([this] { Click("ExitsuiButton"); }), 0)
+        << "the program ends although the tool windows are up";
+    EXPECT_FALSE(Main().isVisible());
+    EXPECT_FALSE(Main().DataLog().IsOn()) << "EXIT closes the data log";
+}
+
+TEST_F(ProgramTest, ExitFromTheMenuLeavesTheDataLogToTheEnd) {
+    Start();
+    Main().show();
+    Trigger("SelectDataLogger");
+    EXPECT_EQ(RunUntilTheProgramEnds([this] { Trigger("exit"); }), 0);
+    EXPECT_TRUE(Main().DataLog().IsOn());
 }
