@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -9,18 +10,29 @@ namespace {
 
 bool IsRecordLetter(char c) {
     switch (std::toupper(static_cast<unsigned char>(c))) {
-    case 'X': case 'Q': case 'T': case 'K': case 'O': case 'L':
+    case 'X':
+    case 'Q':
+    case 'T':
+    case 'K':
+    case 'O':
+    case 'L':
         return true;
     default:
         return false;
     }
 }
 
-bool EndsRecordBytes(char c) { return IsRecordLetter(c) || c == '/' || c == '!'; }
+bool EndsRecordBytes(char c) {
+    return IsRecordLetter(c) || c == '/' || c == '!';
+}
 
-bool IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r';
+}
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char Upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 std::string Hex(int value) {
     char text[8];
@@ -30,7 +42,8 @@ std::string Hex(int value) {
 
 class RecordScanner {
 public:
-    RecordScanner(std::string_view text, const std::function<int(uint8_t)>& sizeOf, std::optional<int> keyBase)
+    RecordScanner(std::string_view text, const std::function<int(uint8_t)>& sizeOf,
+                  std::optional<int> keyBase)
         : text_(text), sizeOf_(sizeOf), keyBase_(keyBase) {}
 
     ConfigRecordList Run() {
@@ -82,25 +95,29 @@ private:
         if (pos_ < text_.size())
             ++pos_; // the separator after the key
         const int size = sizeOf_(subAddress);
+        // A register without bytes, or one the map does not know, takes none
+        // from the file: what follows is scanned as usual.
         ConfigRecord record{subAddress, {}};
-        record.bytes.reserve(static_cast<size_t>(size));
+        record.bytes.reserve(static_cast<size_t>(std::max(size, 0)));
         while (static_cast<int>(record.bytes.size()) < size) {
             const std::optional<char> high = NextDigit();
             const std::optional<char> low = high ? NextDigit() : std::nullopt;
             if (!low)
                 break;
-            record.bytes.push_back(static_cast<uint8_t>(HexDigitValue(Upper(*high)) * 16 + HexDigitValue(*low)));
+            record.bytes.push_back(
+                static_cast<uint8_t>(HexDigitValue(Upper(*high)) * 16 + HexDigitValue(*low)));
         }
         if (static_cast<int>(record.bytes.size()) < size) {
             // Keep whatever ended the bytes for the scanner: it starts the next record.
             result_.problems.push_back("record " + key + " (register 0x" + Hex(subAddress) + ") has " +
-                                       std::to_string(record.bytes.size()) + " of its " + std::to_string(size) +
-                                       " bytes; not loaded");
+                                       std::to_string(record.bytes.size()) + " of its " +
+                                       std::to_string(size) + " bytes; not loaded");
             return;
         }
-        if (size == 0)
-            result_.problems.push_back("register 0x" + Hex(subAddress) + " is not in the register map; skipped");
-        else
+        if (size < 0)
+            result_.problems.push_back("register 0x" + Hex(subAddress) +
+                                       " is not in the register map; skipped");
+        else if (size > 0)
             result_.records.push_back(std::move(record));
     }
 

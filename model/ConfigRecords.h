@@ -14,12 +14,12 @@ struct ConfigRecord {
 };
 
 struct ConfigRecordList {
-    std::vector<ConfigRecord> records;  // complete records, in file order
-    std::vector<std::string> problems;  // what was skipped and why
+    std::vector<ConfigRecord> records; // complete records, in file order
+    std::vector<std::string> problems; // what was skipped and why
 };
 
 // Reads the records of a configuration file's text. `sizeOf` gives the byte
-// count of a sub-address (0 for registers the map does not define). Without a
+// count of a sub-address, or -1 for one the map does not define. Without a
 // key base only X records count; with one, the keyed records Q1..Q7, T, K and
 // O are read too, relative to that base.
 //

@@ -23,7 +23,9 @@ int TConfigDataUnit::GetSize(int subAddress) const {
     return i < 0 ? 0 : slots_[i].size;
 }
 
-std::vector<uint8_t> TConfigDataUnit::GetData(int subAddress) const { return DataAt(FindEntry(subAddress)); }
+std::vector<uint8_t> TConfigDataUnit::GetData(int subAddress) const {
+    return DataAt(FindEntry(subAddress));
+}
 
 void TConfigDataUnit::SetData(int subAddress, std::span<const uint8_t> bytes) {
     const int i = FindEntry(subAddress);
@@ -34,7 +36,9 @@ void TConfigDataUnit::SetData(int subAddress, std::span<const uint8_t> bytes) {
     std::copy_n(bytes.begin(), n, slot.data.begin());
 }
 
-std::string TConfigDataUnit::GetName(int subAddress) const { return NameAt(FindEntry(subAddress)); }
+std::string TConfigDataUnit::GetName(int subAddress) const {
+    return NameAt(FindEntry(subAddress));
+}
 
 void TConfigDataUnit::SetName(int subAddress, const std::string& name) {
     const int i = FindEntry(subAddress);
@@ -69,7 +73,7 @@ void TConfigDataUnit::ReadRegisters(uint8_t first, uint8_t last) {
 
 void TConfigDataUnit::SetSubAddress(int index, int subAddress) {
     if (ValidIndex(index))
-        slots_[index].subAddress = subAddress;
+        slots_[index].subAddress = subAddress >= 0 && subAddress <= 0xFF ? subAddress : CElements::Undefined;
 }
 
 void TConfigDataUnit::SetSize(int index, int size) {
@@ -77,9 +81,13 @@ void TConfigDataUnit::SetSize(int index, int size) {
         slots_[index].size = std::clamp(size, 0, CElements::MaxBytes);
 }
 
-int TConfigDataUnit::SubAddressAt(int index) const { return ValidIndex(index) ? slots_[index].subAddress : 0; }
+int TConfigDataUnit::SubAddressAt(int index) const {
+    return ValidIndex(index) ? slots_[index].subAddress : 0;
+}
 
-int TConfigDataUnit::SizeAt(int index) const { return ValidIndex(index) ? slots_[index].size : 0; }
+int TConfigDataUnit::SizeAt(int index) const {
+    return ValidIndex(index) ? slots_[index].size : 0;
+}
 
 std::vector<uint8_t> TConfigDataUnit::DataAt(int index) const {
     if (!ValidIndex(index))
@@ -88,7 +96,9 @@ std::vector<uint8_t> TConfigDataUnit::DataAt(int index) const {
     return {slot.data.begin(), slot.data.begin() + slot.size};
 }
 
-std::string TConfigDataUnit::NameAt(int index) const { return ValidIndex(index) ? slots_[index].name : "0"; }
+std::string TConfigDataUnit::NameAt(int index) const {
+    return ValidIndex(index) ? slots_[index].name : "0";
+}
 
 bool TConfigDataUnit::IsExcludedFromSave(int s) {
     return (s >= 0x00 && s <= 0x02) || (s >= 0x24 && s <= 0x3F) || (s >= 0xB2 && s <= 0xCE) ||

@@ -11,9 +11,14 @@
 
 namespace {
 
-ConfigRecordList ReadRecordsOf(const TConfigDataUnit& table, const std::string& text, std::optional<int> keyBase) {
+ConfigRecordList ReadRecordsOf(const TConfigDataUnit& table, const std::string& text,
+                               std::optional<int> keyBase) {
     return ReadConfigRecords(
-        text, [&table](uint8_t subAddress) { return table.GetSize(subAddress); }, keyBase);
+        text,
+        [&table](uint8_t subAddress) {
+            return table.FindEntry(subAddress) < 0 ? -1 : table.GetSize(subAddress);
+        },
+        keyBase);
 }
 
 void WriteSlot(std::ostream& out, const TConfigDataUnit& table, int index) {
@@ -63,7 +68,8 @@ bool TConfigDataUnit::OpenForWrite(const std::string& fileName, std::optional<Sa
     return true;
 }
 
-bool TConfigDataUnit::OpenForWriteConfirmed(const std::string& fileName, std::optional<SafeFileWriter>& file) {
+bool TConfigDataUnit::OpenForWriteConfirmed(const std::string& fileName,
+                                            std::optional<SafeFileWriter>& file) {
     std::error_code error;
     const bool exists = !fileName.empty() && std::filesystem::exists(fileName, error);
     if (exists && overwriteQuestion_ && !overwriteQuestion_->ConfirmReplace(fileName))
@@ -79,7 +85,8 @@ SaveOutcome TConfigDataUnit::WriteSlots(const std::string& fileName, bool confir
     if (!file->IsOpen())
         return SaveOutcome::Failed;
     for (int i = first; i <= last; ++i) {
-        if (slots_[i].subAddress == CElements::Undefined || (skipExcluded && IsExcludedFromSave(SubAddressAt(i))))
+        if (slots_[i].subAddress == CElements::Undefined ||
+            (skipExcluded && IsExcludedFromSave(SubAddressAt(i))))
             continue;
         WriteSlot(file->Stream(), *this, i);
     }

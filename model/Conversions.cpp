@@ -15,8 +15,12 @@ locale_t CLocale() {
     return c;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // The longest prefix of `text` (after white space) that is a plain decimal
 // number, or an empty view when there is none.
@@ -90,7 +94,8 @@ std::string FixedToText(std::span<const uint8_t> bytes, int skippedNibbles) {
         counts -= int64_t{1} << bits;
     const float value = static_cast<float>(static_cast<double>(counts) / 8388608.0);
     char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, 8);
+    const auto end =
+        std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, 8);
     return std::string(text, end.ptr);
 }
 
@@ -102,7 +107,8 @@ template <size_t N> std::array<uint8_t, N> ReadByteEdits(std::span<const std::st
     return bytes;
 }
 
-template <size_t N> void WriteByteEdits(const std::array<uint8_t, N>& bytes, std::span<std::string, N> fields) {
+template <size_t N>
+void WriteByteEdits(const std::array<uint8_t, N>& bytes, std::span<std::string, N> fields) {
     for (size_t i = 0; i < N; ++i)
         fields[i] = ByteEditText(bytes[i]);
 }
@@ -119,7 +125,9 @@ uint8_t HexDigitValue(char c) {
     return 0;
 }
 
-double ParseDecimal(std::string_view text) { return static_cast<double>(ParseLongDecimal(text)); }
+double ParseDecimal(std::string_view text) {
+    return static_cast<double>(ParseLongDecimal(text));
+}
 
 std::string FormatShortest(double value) {
     if (value == 0.0)
@@ -137,9 +145,13 @@ Fixed2523 TextToFixed2523(std::string_view text) {
     return CountsToBytes<8>(TextToCounts(text, -(int64_t{1} << 47), (int64_t{1} << 47) - 1));
 }
 
-std::string Fixed523ToText(std::span<const uint8_t, 4> bytes) { return FixedToText(bytes, 1); }
+std::string Fixed523ToText(std::span<const uint8_t, 4> bytes) {
+    return FixedToText(bytes, 1);
+}
 
-std::string Fixed2523ToText(std::span<const uint8_t, 8> bytes) { return FixedToText(bytes, 4); }
+std::string Fixed2523ToText(std::span<const uint8_t, 8> bytes) {
+    return FixedToText(bytes, 4);
+}
 
 double Fixed523ToDb(std::span<const uint8_t, 4> bytes) {
     const double x = std::fabs(ParseDecimal(Fixed523ToText(bytes)));

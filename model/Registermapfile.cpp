@@ -15,8 +15,12 @@ namespace {
 constexpr size_t PieceLength = 127;
 constexpr long FieldLimit = 1L << 30;
 
-bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHex(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string Hex(int value) {
     char text[16];
@@ -80,8 +84,8 @@ bool TConfigDataUnit::ReadMapFile(const std::string& fileName) {
 void TConfigDataUnit::MapProblem(int line, const std::string& what) {
     const size_t slash = mapFileName_.find_last_of('/');
     const std::string file = slash == std::string::npos ? mapFileName_ : mapFileName_.substr(slash + 1);
-    mapProblems_.push_back((file.empty() ? std::string("map") : file) + " line " + std::to_string(line) + ": " +
-                           what);
+    mapProblems_.push_back((file.empty() ? std::string("map") : file) + " line " + std::to_string(line) +
+                           ": " + what);
 }
 
 void TConfigDataUnit::ReadMapText(std::string_view text) {
@@ -122,11 +126,15 @@ void TConfigDataUnit::ReadMapText(std::string_view text) {
             fields.Decimal(size);
             namedSubAddress = subAddress;
             if (index < 0 || index >= SlotCount) {
-                MapProblem(line, "table index " + std::to_string(index) + " is outside 0..255; record ignored");
+                MapProblem(line,
+                           "table index " + std::to_string(index) + " is outside 0..255; record ignored");
                 continue;
             }
             if (subAddress < 0 || subAddress > 0xFF) {
-                MapProblem(line, "sub-address is not a byte; record ignored");
+                // The slot can hold no such register: it is left undefined.
+                MapProblem(line,
+                           "sub-address is not a byte; slot " + std::to_string(index) + " left undefined");
+                slots_[index] = CElements{};
                 continue;
             }
             const int earlier = FindEntry(static_cast<int>(subAddress));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 
 // The device's text files are small; anything larger than this is not one of
@@ -14,22 +14,26 @@ inline constexpr std::size_t MaxTextFileBytes = 16u << 20;
 std::optional<std::string> ReadTextFile(const std::string& fileName);
 
 // Writes a file so that it is never seen half-written: the text goes to a
-// temporary file in the same folder, which replaces the target only once it
-// has been written completely. Without Commit the target is left untouched.
+// temporary file of its own in the same folder, which replaces the target
+// only once it has been written completely, keeping the old file's
+// permissions (and, for a symbolic link, replacing the file it points to).
+// Without Commit the target is left untouched.
 class SafeFileWriter {
 public:
-    explicit SafeFileWriter(std::string fileName);
+    explicit SafeFileWriter(const std::string& fileName);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    bool IsOpen() const { return stream_.is_open(); }
-    std::ostream& Stream() { return stream_; }
-    // Flushes, syncs and renames over the target; false if any step failed.
+    // Whether the temporary file could be made beside the target.
+    bool IsOpen() const { return fd_ >= 0; }
+    std::ostream& Stream() { return text_; }
+    // Writes, syncs and renames over the target; false if any step failed.
     bool Commit();
 
 private:
-    std::string fileName_;
+    std::string target_;
     std::string tempName_;
-    std::ofstream stream_;
+    int fd_ = -1;
+    std::ostringstream text_;
 };

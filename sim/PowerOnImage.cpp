@@ -15,8 +15,25 @@ void Put(std::vector<uint8_t>& bytes, size_t at, std::initializer_list<uint8_t> 
     }
 }
 
-void PutUnityWord(std::vector<uint8_t>& bytes, size_t word) {
-    Put(bytes, 4 * word, {Unity523[0], Unity523[1], Unity523[2], Unity523[3]});
+// A unity gain word; an output-mixer word carries its source channel's
+// code in the top nibble.
+void PutUnityWord(std::vector<uint8_t>& bytes, size_t word, uint8_t source = 0) {
+    Put(bytes, 4 * word,
+        {static_cast<uint8_t>(Unity523[0] | source << 4), Unity523[1], Unity523[2], Unity523[3]});
+}
+
+// Source codes of the output mixers: DAP channel 1, 2, 3, 4 feed PWM 1..4.
+uint8_t OutputSource(uint8_t subAddress) {
+    switch (subAddress) {
+    case 0xAB:
+        return 0x1;
+    case 0xB0:
+        return 0x6;
+    case 0xB1:
+        return 0x7;
+    default:
+        return 0x0;
+    }
 }
 
 } // namespace
@@ -33,8 +50,8 @@ std::vector<uint8_t> PowerOnRegister(uint8_t s, int size) {
         PutUnityWord(bytes, 0); // biquad b0 = 1: all-pass
     else if (s >= 0x89 && s <= 0x90)
         PutUnityWord(bytes, 0); // tone bypassed
-    else if (s >= 0xAA && s <= 0xB1)
-        PutUnityWord(bytes, 0); // output mixer passes its first source
+    else if (s == 0xAA || s == 0xAB || s == 0xB0 || s == 0xB1)
+        PutUnityWord(bytes, 0, OutputSource(s)); // PWM output n takes DAP channel n
     else if (s >= 0xD1 && s <= 0xD9)
         Put(bytes, 0, {0x00, 0x00, 0x00, 0x48}); // step 72 = 0 dB
     else if (s == 0xDA || s == 0xDC)

@@ -54,7 +54,8 @@ public:
     void SetComponentFailure(bool failing) { componentFailure_ = failing; }
     void NackSubAddress(uint8_t subAddress) { nackedSubAddresses_.insert(subAddress); }
     void NackAll(bool all) { nackAll_ = all; }
-    void NackAfterTransfers(std::optional<int> transfers) { nackAfter_ = transfers; }
+    // The next `transfers` transfers are acknowledged, the ones after not.
+    void NackAfterTransfers(int transfers) { nackAfter_ = transfers_ + transfers; }
     void ClearNacks();
 
     // --- inspection ---

@@ -4,6 +4,7 @@
 
 #include "Commandline.h"
 
+#include "ByteEdit.h"
 #include "Configdataunit.h"
 #include "Conversions.h"
 #include "RegisterGrid.h"
@@ -174,7 +175,7 @@ void TCommandLineForm::ConnectSignals() {
 }
 
 uint8_t TCommandLineForm::GetDeviceAddress() const {
-    return ByteEditValue(IICAddrEdit->text().mid(2).toStdString());
+    return ByteEdit::ValueOf(IICAddrEdit->text().mid(2));
 }
 
 void TCommandLineForm::RegAddrEditChange() {
@@ -189,7 +190,7 @@ void TCommandLineForm::BlockRangeChange() {
 }
 
 uint8_t TCommandLineForm::HexField(const QLineEdit* edit) {
-    return ByteEditValue(edit->text().toStdString());
+    return ByteEdit::ValueOf(edit->text());
 }
 
 void TCommandLineForm::Tell(const QString& message) {

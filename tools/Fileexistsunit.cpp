@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,9 +28,10 @@ TFileExistsForm::TFileExistsForm(QWidget* parent)
 
     yesButton_->setObjectName("YesButton");
     yesButton_->setMinimumWidth(90);
-    yesButton_->setDefault(true);
     noButton_->setObjectName("NoButton");
     noButton_->setMinimumWidth(90);
+    // Enter keeps the file: replacing it takes a deliberate YES.
+    noButton_->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -64,4 +66,13 @@ void TFileExistsForm::YesButtonClick() {
 void TFileExistsForm::NoButtonClick() {
     answer_ = false;
     reject();
+}
+
+// Escape is backing out of the save, not the title-bar close: the file stays.
+void TFileExistsForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        NoButtonClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

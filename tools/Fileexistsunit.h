@@ -17,6 +17,9 @@ public:
 
     bool ConfirmReplace(const std::string& fileName) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void YesButtonClick();
     void NoButtonClick();

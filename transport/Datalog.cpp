@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-TDataLog::~TDataLog() { CloseLog(); }
+TDataLog::~TDataLog() {
+    CloseLog();
+}
 
 void TDataLog::ToggleLog(const CommentLabel& label) {
     if (!on_) {
@@ -16,6 +18,8 @@ void TDataLog::ToggleLog(const CommentLabel& label) {
 
 bool TDataLog::OpenLog(const CommentLabel& label) {
     counter_ = 0;
+    CloseLog();
+    file_.clear();
     file_.open(FileName, std::ios::out | std::ios::trunc);
     on_ = file_.is_open();
     if (!on_)

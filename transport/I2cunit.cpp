@@ -1,5 +1,6 @@
 #include "I2cunit.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -11,12 +12,14 @@ namespace {
 // the system's words for the code, and where it was made.
 std::string HrCheckMessage(const char* call, AdapterResult code, const char* file, int line) {
     char text[512];
-    const int error = -code;
-    if (strerrorname_np(error) != nullptr)
-        std::snprintf(text, sizeof text, "'%s': %s @ %s/%d", call, std::strerror(error), file, line);
+    const long long error = -static_cast<long long>(code);
+    if (error <= INT_MAX && strerrorname_np(static_cast<int>(error)) != nullptr)
+        std::snprintf(text, sizeof text, "'%s': %s @ %s/%d", call, std::strerror(static_cast<int>(error)),
+                      file, line);
     else
         std::snprintf(text, sizeof text, "(%s) Error: %lX (%ld) @ %s/%d", call,
-                      static_cast<unsigned long>(static_cast<uint32_t>(code)), static_cast<long>(code), file, line);
+                      static_cast<unsigned long>(static_cast<uint32_t>(code)), static_cast<long>(code), file,
+                      line);
     return std::string(text) + "\nPress [Y]es to terminate, [N]o to continue and [C]ancel to Debug";
 }
 

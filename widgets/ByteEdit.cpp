@@ -15,11 +15,11 @@ ByteEdit::ByteEdit(QWidget* parent) : QLineEdit(parent) {
     SetValue(0);
 }
 
-uint8_t ByteEdit::Value() const {
+uint8_t ByteEdit::ValueOf(const QString& text) {
     // Read character by character: a character outside ASCII is no hex digit
     // and must not be mistaken for the bytes of its encoding.
     std::string field;
-    for (const QChar c : text().left(2))
+    for (const QChar c : text.left(2))
         field += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '?';
     return ByteEditValue(field);
 }

@@ -13,6 +13,8 @@ class ByteEdit : public QLineEdit {
 public:
     explicit ByteEdit(QWidget* parent = nullptr);
 
-    uint8_t Value() const;
+    uint8_t Value() const { return ValueOf(text()); }
+    // The byte any field text stands for, read by the same rule.
+    static uint8_t ValueOf(const QString& text);
     void SetValue(uint8_t value);
 };

@@ -301,16 +301,36 @@ TEST_F(FailedSave, TargetThatIsAFolderStaysAndNoTemporaryFileRemains) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"taken.cfg"});
 }
 
-// With the longest name a folder entry may have, no scratch file beside it
-// can be created (even for root, which ignores read-only folders): the save
-// must fail before it touches the old file.
-TEST_F(FailedSave, OldFileStaysIntactWhenNothingCanBeWrittenBesideIt) {
+// The scratch file has a short name of its own, so even the longest name a
+// folder entry may have can be saved.
+TEST_F(FailedSave, TheLongestNameStillSaves) {
     const std::string name = dir.File(std::string(255, 'c'));
     coretest::WriteWholeFile(name, OldText);
-    EXPECT_EQ(table.SaveConfigFile(name), SaveOutcome::Failed);
-    EXPECT_EQ(table.SaveConfigFileNoPrompt(name), SaveOutcome::Failed);
-    EXPECT_EQ(coretest::ReadWholeFile(name), OldText);
+    EXPECT_EQ(table.SaveConfigFileNoPrompt(name), SaveOutcome::Saved);
+    EXPECT_NE(coretest::ReadWholeFile(name), OldText);
     EXPECT_EQ(dir.Entries().size(), 1u);
+}
+
+TEST_F(FailedSave, ReplacingKeepsTheOldFilesPermissions) {
+    const std::string name = dir.File("kept.cfg");
+    coretest::WriteWholeFile(name, OldText);
+    std::filesystem::permissions(name, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    ASSERT_EQ(table.SaveConfigFileNoPrompt(name), SaveOutcome::Saved);
+    EXPECT_EQ(std::filesystem::status(name).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+TEST_F(FailedSave, ALinkStaysALinkAndItsFileIsReplaced) {
+    const std::string real = dir.File("real.cfg");
+    const std::string link = dir.File("link.cfg");
+    coretest::WriteWholeFile(real, OldText);
+    std::filesystem::create_symlink("real.cfg", link);
+    ASSERT_EQ(table.SaveConfigFileNoPrompt(link), SaveOutcome::Saved);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_NE(coretest::ReadWholeFile(real), OldText);
+    EXPECT_EQ(dir.Entries().size(), 2u);
 }
 
 // --- register spans ---

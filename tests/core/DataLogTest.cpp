@@ -56,6 +56,15 @@ TEST_F(DataLog, OnOffOnKeepsOnlyTheLastOpening) {
     EXPECT_EQ(labels, (std::vector<std::string>{"DataLog ON ", "DataLog OFF", "DataLog ON "}));
 }
 
+TEST_F(DataLog, OpeningAgainWhileOnStartsAFreshFileThatStillLogs) {
+    TDataLog log;
+    ASSERT_TRUE(log.OpenLog(Label()));
+    Skipped(log, 0x1B);
+    ASSERT_TRUE(log.OpenLog(Label()));
+    Skipped(log, 0x05);
+    EXPECT_EQ(File(), "0 I2C Error for SubAddress = 0x05  \n");
+}
+
 TEST_F(DataLog, OffLeavesNoTrace) {
     TDataLog log;
     Skipped(log, 0x1B);

@@ -70,7 +70,14 @@ const MapCase MapCases[] = {
      "#3 1ff 4\n",
      {},
      {0x1F, 0xFF},
-     {"line 1: sub-address is not a byte; record ignored"}},
+     {"line 1: sub-address is not a byte; slot 3 left undefined"}},
+    // A slot defined once and then given an impossible sub-address can no
+    // longer be found under its old one.
+    {"SubAddressAboveAByteUndefinesAnEarlierSlot",
+     "#3 20 4 !r_old\n#3 120 4\n",
+     {},
+     {0x20},
+     {"line 2: sub-address is not a byte; slot 3 left undefined"}},
     // The name goes to whatever slot the sub-address finds: the higher one.
     {"DuplicateSubAddressUsesTheHigherSlot",
      "#9 20 4 !r_high\n#4 20 2 !r_low\n",

@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, FileExistsAnswerTest,
                          ::testing::Values(AnswerCase{"Yes", Answer::Yes, true},
                                            AnswerCase{"No", Answer::No, false},
                                            AnswerCase{"CloseWindow", Answer::CloseWindow, true},
-                                           AnswerCase{"Escape", Answer::Escape, true}),
+                                           AnswerCase{"Escape", Answer::Escape, false}),
                          [](const auto& info) { return std::string(info.param.what); });
 
 TEST(FileExistsFormTest, StartsAsDesigned) {
