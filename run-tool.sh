@@ -28,9 +28,15 @@ if bridge_present; then
   echo "USB-to-I2C bridge found: the tool talks to the real device."
 else
   echo "No USB-to-I2C bridge found: starting the simulated QMX4600 (its log: $bin/qmx4600-sim.log)."
+  : >"$bin/qmx4600-sim.log"
   (cd "$bin" && exec ./qmx4600-sim >qmx4600-sim.log 2>&1) &
   sim_pid=$!
-  for _ in $(seq 50); do grep -q . "$bin/qmx4600-sim.log" 2>/dev/null && break; sleep 0.1; done
+  for _ in $(seq 50); do grep -q '^serving' "$bin/qmx4600-sim.log" && break; kill -0 "$sim_pid" 2>/dev/null || break; sleep 0.1; done
+  if ! grep -q '^serving' "$bin/qmx4600-sim.log"; then
+    echo "The simulated QMX4600 did not start:" >&2
+    cat "$bin/qmx4600-sim.log" >&2
+    exit 1
+  fi
 fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
