@@ -32,7 +32,10 @@ else
   (cd "$bin" && exec ./qmx4600-sim >qmx4600-sim.log 2>&1) &
   sim_pid=$!
   for _ in $(seq 50); do grep -q '^serving' "$bin/qmx4600-sim.log" && break; kill -0 "$sim_pid" 2>/dev/null || break; sleep 0.1; done
-  if ! grep -q '^serving' "$bin/qmx4600-sim.log"; then
+  if grep -q 'another simulator is serving' "$bin/qmx4600-sim.log"; then
+    echo "A simulated QMX4600 is already running: the tool uses that one."
+    sim_pid=""
+  elif ! grep -q '^serving' "$bin/qmx4600-sim.log"; then
     echo "The simulated QMX4600 did not start:" >&2
     cat "$bin/qmx4600-sim.log" >&2
     exit 1
