@@ -2,11 +2,13 @@
 
 #include "SimulatorSocketPath.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QtDebug>
 
 #include <libudev.h>
+#include <sys/stat.h>
 
 DeviceChangeMonitor::DeviceChangeMonitor(QObject* parent)
     : QObject(parent), socketPath_(QString::fromStdString(SimulatorSocketPath())) {
@@ -16,7 +18,7 @@ DeviceChangeMonitor::DeviceChangeMonitor(QObject* parent)
 
     StartUdev();
 
-    socketPresent_ = QFileInfo::exists(socketPath_);
+    socket_ = IdentityAt(socketPath_);
     const QString folder = QFileInfo(socketPath_).absolutePath();
     if (!folderWatcher_.addPath(folder))
         qWarning() << "Cannot watch" << folder << "for the simulator socket";
@@ -24,6 +26,8 @@ DeviceChangeMonitor::DeviceChangeMonitor(QObject* parent)
 }
 
 DeviceChangeMonitor::~DeviceChangeMonitor() {
+    // The notifier watches the monitor's descriptor, which the unref closes.
+    delete udevNotifier_;
     if (monitor_)
         udev_monitor_unref(monitor_);
     if (udev_)
@@ -59,12 +63,23 @@ void DeviceChangeMonitor::TakeUdevEvents() {
         burst_.start();
 }
 
+// A simulator that replaces a stale socket leaves a file at the path all
+// along, but a new one: the identity tells the two apart. The file system may
+// give the new socket the inode the old one just freed; its change time still
+// differs.
+std::optional<DeviceChangeMonitor::FileIdentity> DeviceChangeMonitor::IdentityAt(const QString& path) {
+    struct stat status;
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino, status.st_ctim.tv_sec, status.st_ctim.tv_nsec};
+}
+
 // The socket's folder changes for many reasons (it is often /tmp); only the
-// socket itself coming or going counts.
+// socket itself coming, going or being replaced counts.
 void DeviceChangeMonitor::CheckSocket() {
-    const bool present = QFileInfo::exists(socketPath_);
-    if (present == socketPresent_)
+    const std::optional<FileIdentity> now = IdentityAt(socketPath_);
+    if (now == socket_)
         return;
-    socketPresent_ = present;
+    socket_ = now;
     burst_.start();
 }
