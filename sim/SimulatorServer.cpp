@@ -3,11 +3,13 @@
 #include "VirtualAdapterProtocol.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <list>
+#include <optional>
 #include <poll.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
@@ -17,6 +19,10 @@
 #include <vector>
 
 namespace {
+
+// How long the listener is left alone when no descriptor is left for a new
+// client: it stays readable, and accepting again at once would only spin.
+constexpr std::chrono::milliseconds AcceptPause{100};
 
 // Replies a client has not taken yet; a client that sends requests without
 // reading the replies is dropped before this much piles up.
@@ -90,11 +96,13 @@ void ReleaseSocket(const std::string& path, const struct stat& claimed) {
         ::unlink(path.c_str());
 }
 
+// The signals that end the simulator the orderly way, its socket removed: a
+// closed terminal (SIGHUP) and Ctrl-\ (SIGQUIT) as well as Ctrl-C and kill.
 int StopSignals() {
     sigset_t signals;
     sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&signals, signal);
     if (::sigprocmask(SIG_BLOCK, &signals, nullptr) < 0)
         return -1;
     return ::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
@@ -125,7 +133,7 @@ SimulatorServer::SimulatorServer(SimulatorCommands& commands, bool quiet)
 int SimulatorServer::Run(const std::string& socketPath) {
     const int stop = StopSignals();
     if (stop < 0) {
-        std::fprintf(stderr, "qmx4600-sim: cannot handle SIGINT and SIGTERM: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "qmx4600-sim: cannot handle the stop signals: %s\n", std::strerror(errno));
         return 1;
     }
     struct stat claimed;
@@ -185,12 +193,24 @@ int SimulatorServer::Run(const std::string& socketPath) {
         }
     };
 
+    std::optional<std::chrono::steady_clock::time_point> acceptAgainAt;
+    bool toldOutOfDescriptors = false;
     for (bool running = true; running;) {
-        std::vector<pollfd> waits{{stop, POLLIN, 0}, {listener, POLLIN, 0}};
+        int waitMs = -1;
+        if (acceptAgainAt) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*acceptAgainAt -
+                                                                           std::chrono::steady_clock::now());
+            if (left.count() > 0)
+                waitMs = static_cast<int>(left.count());
+            else
+                acceptAgainAt.reset();
+        }
+        // poll() passes over a negative descriptor: the listener while paused.
+        std::vector<pollfd> waits{{stop, POLLIN, 0}, {acceptAgainAt ? -1 : listener, POLLIN, 0}};
         for (const Client& client : clients)
             waits.push_back(
                 {client.descriptor, static_cast<short>(POLLIN | (client.pending.empty() ? 0 : POLLOUT)), 0});
-        if (::poll(waits.data(), waits.size(), -1) < 0) {
+        if (::poll(waits.data(), waits.size(), waitMs) < 0) {
             if (errno == EINTR)
                 continue;
             std::fprintf(stderr, "qmx4600-sim: poll failed: %s\n", std::strerror(errno));
@@ -212,8 +232,15 @@ int SimulatorServer::Run(const std::string& socketPath) {
         }
         if (waits[1].revents & POLLIN) {
             const int descriptor = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-            if (descriptor >= 0)
+            if (descriptor >= 0) {
                 clients.push_back({descriptor, {}, {}});
+                toldOutOfDescriptors = false;
+            } else if (errno == EMFILE || errno == ENFILE) {
+                if (!toldOutOfDescriptors)
+                    std::fprintf(stderr, "qmx4600-sim: cannot take a new client: %s\n", std::strerror(errno));
+                toldOutOfDescriptors = true;
+                acceptAgainAt = std::chrono::steady_clock::now() + AcceptPause;
+            }
         }
     }
 

@@ -14,7 +14,7 @@ public:
 
     // Takes the socket path (removing a socket file that nobody serves any
     // more, refusing one that a running simulator serves or that is not a
-    // socket), prints "serving <path>", answers until SIGINT or SIGTERM and
+    // socket), prints "serving <path>", answers until SIGINT, SIGTERM, SIGHUP or SIGQUIT and
     // removes the socket again. The program's exit code.
     int Run(const std::string& socketPath);
 

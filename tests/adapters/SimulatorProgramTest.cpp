@@ -182,8 +182,8 @@ TEST_F(SimulatorProgramTest, PrintsEachTransferItReceives) {
     EXPECT_EQ(simulator.ReadOutputLine(), "READ 1b d9 4 -> STATUS 0");
 }
 
-TEST_F(SimulatorProgramTest, RemovesItsSocketOnInterruptAndTermination) {
-    for (int signal : {SIGINT, SIGTERM}) {
+TEST_F(SimulatorProgramTest, RemovesItsSocketOnEveryStopSignal) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         SCOPED_TRACE(signal);
         StartSimulator();
         control.Close();
