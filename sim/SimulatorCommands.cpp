@@ -53,8 +53,11 @@ SimulatorCommands::Answer SimulatorCommands::Handle(std::string_view request) {
             outcome += " " + std::string(replyFields[1]);
         answer.record = std::string(request) + " -> " + outcome;
         record_.push_back(*answer.record);
-        if (record_.size() > MaxRecordedCalls)
+        recordBytes_ += answer.record->size() + 1;
+        while (recordBytes_ > MaxRecordBytes) {
+            recordBytes_ -= record_.front().size() + 1;
             record_.pop_front();
+        }
     }
     return answer;
 }
@@ -173,5 +176,6 @@ std::string SimulatorCommands::TakeLog() {
     for (const std::string& line : record_)
         reply += line + "\n";
     record_.clear();
+    recordBytes_ = 0;
     return reply;
 }

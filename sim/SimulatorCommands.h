@@ -13,10 +13,12 @@
 // device: the four adapter calls and the SIM lines that steer the device.
 // Every adapter call is recorded as "<request as received> -> <outcome>"
 // ("READ 1b 00 1 -> STATUS 0", "RESET -> OK") until a SIM LOG takes the
-// record; the record keeps the newest MaxRecordedCalls calls.
+// record; the record keeps the newest calls whose lines (with their line
+// feeds) come to at most MaxRecordBytes, so the SIM LOG reply stays small
+// enough for the server to send in full.
 class SimulatorCommands {
 public:
-    static constexpr std::size_t MaxRecordedCalls = 100000;
+    static constexpr std::size_t MaxRecordBytes = 512 * 1024;
 
     struct Answer {
         std::string reply;                 // one line, or LOG and its lines; each line ends with '\n'
@@ -39,4 +41,5 @@ private:
 
     SimulatedQmx4600& device_;
     std::deque<std::string> record_;
+    std::size_t recordBytes_ = 0;
 };

@@ -27,6 +27,8 @@ constexpr std::chrono::milliseconds AcceptPause{100};
 // Replies a client has not taken yet; a client that sends requests without
 // reading the replies is dropped before this much piles up.
 constexpr size_t MaxPendingReplyBytes = 1 << 20;
+// A full SIM LOG reply ("LOG <n>" and the record) must never be taken for that.
+static_assert(SimulatorCommands::MaxRecordBytes + 64 < MaxPendingReplyBytes);
 
 struct Client {
     int descriptor;

@@ -2,6 +2,7 @@
 #include "I2cunit.h"
 #include "PowerOnImage.h"
 #include "SimulatedQmx4600.h"
+#include "SimulatorCommands.h"
 #include "SimulatorFixture.h"
 #include "SimulatorSocketAdapter.h"
 #include "VirtualAdapterProtocol.h"
@@ -126,6 +127,35 @@ TEST_F(SimulatorProgramTest, LogRecordsEachAdapterCallOnceWithItsStatus) {
               (std::vector<std::string>{"CONNECT -> STATUS 0", "RESET -> OK", "WRITE 1b 0f 1 ff -> STATUS 2",
                                         "READ 1b 00 1 -> STATUS 0"}));
     EXPECT_EQ(Ask("SIM LOG"), "LOG 0") << "the record starts again after each SIM LOG";
+}
+
+// More transfers than the record keeps: the oldest lines go, and SIM LOG still
+// answers with all it kept, the newest last.
+TEST_F(SimulatorProgramTest, LogKeepsTheNewestTransfersWithinItsSize) {
+    StartSimulator();
+    constexpr int Writes = 400; // of about 3 KB each: far more than the record keeps
+    std::vector<std::string> requests;
+    for (int i = 0; i < Writes; ++i) {
+        std::vector<uint8_t> bytes(VirtualAdapter::MaxTransferBytes, 0x5A);
+        bytes[0] = static_cast<uint8_t>(i);
+        bytes[1] = static_cast<uint8_t>(i >> 8);
+        requests.push_back(VirtualAdapter::WriteRequest(0x1B, 0xD9, bytes));
+        ASSERT_TRUE(Ask(requests.back()).starts_with("STATUS ")) << i;
+    }
+    const std::vector<std::string> log = TakeLog();
+    ASSERT_FALSE(log.empty());
+    ASSERT_LT(log.size(), requests.size()) << log.front();
+    size_t bytes = 0;
+    const size_t first = requests.size() - log.size();
+    for (size_t k = 0; k < log.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_TRUE(log[k].starts_with(requests[first + k] + " -> STATUS ")) << log[k].substr(0, 40);
+        bytes += log[k].size() + 1;
+    }
+    EXPECT_LE(bytes, SimulatorCommands::MaxRecordBytes);
+    EXPECT_GT(bytes + log.back().size() + 1, SimulatorCommands::MaxRecordBytes)
+        << "the record keeps all that fits";
+    EXPECT_EQ(Ask("SIM LOG"), "LOG 0");
 }
 
 // The dump shows every register of the map, at its size, in sub-address order.
