@@ -19,7 +19,7 @@ protected:
 
     void StartSimulator(const std::vector<std::string>& arguments = {"--quiet"}) {
         ASSERT_TRUE(simulator.Start(arguments)) << "qmx4600-sim did not start";
-        ASSERT_EQ(control.Connect(socketPath), 0);
+        ASSERT_EQ(control.Connect(socketPath, std::chrono::seconds(5)), 0);
     }
 
     // One request on the control connection and its reply line.

@@ -186,7 +186,7 @@ TEST_F(SimulatorProgramTest, OverlongRequestIsRefusedAndTheConnectionDropped) {
     std::string line;
     EXPECT_EQ(control.ReadLine(line, std::chrono::seconds(5)), -ECONNRESET);
     LineConnection other;
-    ASSERT_EQ(other.Connect(socketPath), 0);
+    ASSERT_EQ(other.Connect(socketPath, std::chrono::seconds(5)), 0);
     EXPECT_EQ(other.Exchange("CONNECT", line, std::chrono::seconds(5)), 0);
     EXPECT_EQ(line, "STATUS 0") << "the simulator serves on";
 }
@@ -194,7 +194,7 @@ TEST_F(SimulatorProgramTest, OverlongRequestIsRefusedAndTheConnectionDropped) {
 TEST_F(SimulatorProgramTest, ServesSeveralClientsAtOnce) {
     StartSimulator();
     LineConnection tool;
-    ASSERT_EQ(tool.Connect(socketPath), 0);
+    ASSERT_EQ(tool.Connect(socketPath, std::chrono::seconds(5)), 0);
     std::string reply;
     ASSERT_EQ(tool.Exchange("WRITE 1b d9 4 00 00 00 50", reply, std::chrono::seconds(5)), 0);
     EXPECT_EQ(reply, "STATUS 0");

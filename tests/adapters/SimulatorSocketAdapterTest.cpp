@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <future>
 #include <sys/socket.h>
 #include <sys/un.h>
 
@@ -151,6 +153,99 @@ TEST_F(SimulatorSocketAdapterTest, ErrorReplyToConnectOrWriteIsAnAdapterFailure)
     EXPECT_EQ(Write(0xD9, {0x01}, status), -EPROTO) << "an ERROR reply keeps the connection";
     std::string text;
     EXPECT_EQ(adapter.ResetPulse(text), -EPROTO);
+}
+
+// A server that has stopped (a simulator under SIGSTOP): its socket listens,
+// but nobody accepts or reads. With `fullBacklog` the one connection the
+// kernel queues for a backlog of 0 is taken, so the next connect must wait.
+class StalledServer {
+public:
+    StalledServer(const std::string& socketPath, bool fullBacklog) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        EXPECT_EQ(::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        EXPECT_EQ(::listen(listener_, fullBacklog ? 0 : 4), 0);
+        if (fullBacklog) {
+            queued_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+            EXPECT_EQ(::connect(queued_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        }
+    }
+    ~StalledServer() {
+        Close();
+        if (queued_ >= 0)
+            ::close(queued_);
+    }
+
+    // The call's result. Should it still wait after far longer than any
+    // timeout here, the server goes away, which ends the wait with a result
+    // other than a timeout, so the test fails rather than hangs.
+    int Call(const std::function<int()>& call) {
+        std::future<int> result = std::async(std::launch::async, call);
+        if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+            Close();
+        return result.get();
+    }
+
+private:
+    void Close() {
+        if (listener_ >= 0)
+            ::close(listener_);
+        listener_ = -1;
+    }
+
+    int listener_ = -1;
+    int queued_ = -1;
+};
+
+TEST_F(SimulatorSocketAdapterTest, ConnectToAStalledServerTimesOut) {
+    StalledServer server(socketPath, true);
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(server.Call([&] { return adapter.ConnectUSB(status); }), -ETIMEDOUT);
+    EXPECT_EQ(status, AdapterStatus::AlsoDone);
+}
+
+TEST_F(SimulatorSocketAdapterTest, SendToAServerThatNeverReadsTimesOut) {
+    StalledServer server(socketPath, false);
+    LineConnection connection;
+    ASSERT_EQ(connection.Connect(socketPath, SimulatorSocketAdapter::ReplyTimeout), 0)
+        << "the kernel queues the connection";
+    const std::string line(4 << 20, 'A'); // far more than the socket buffers take
+    EXPECT_EQ(server.Call([&] { return connection.SendLine(line, SimulatorSocketAdapter::ReplyTimeout); }),
+              -ETIMEDOUT);
+}
+
+// A reply line ended by "\r\n" is a reply all the same.
+TEST_F(SimulatorSocketAdapterTest, CarriageReturnBeforeTheLineFeedIsTakenOff) {
+    FakeLineServer server(socketPath, [](const std::string& request) {
+        return FakeLineServer::Response{FakeLineServer::Action::Reply,
+                                        request == "CONNECT" ? "STATUS 0\r" : "STATUS 0 6c\r"};
+    });
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    std::vector<uint8_t> bytes;
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Read(0x00, 1, bytes, status), 0);
+    EXPECT_EQ(status, AdapterStatus::Done);
+    EXPECT_EQ(bytes, std::vector<uint8_t>{0x6C});
+}
+
+// One reply per request: a second line for the same request would otherwise
+// be taken as the reply to the next one, and every reply after it would be
+// one request late.
+TEST_F(SimulatorSocketAdapterTest, ExtraReplyLineFailsTheNextRequest) {
+    FakeLineServer server(socketPath, [](const std::string& request) {
+        return FakeLineServer::Response{FakeLineServer::Action::Reply,
+                                        request == "CONNECT" ? "STATUS 0\nSTATUS 0 ff" : "STATUS 0 6c"};
+    });
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    std::vector<uint8_t> bytes = {0x5A};
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(adapter.ReadI2CBlock(0x1B, 0x00, 1, bytes, status), -EPROTO);
+    EXPECT_EQ(bytes, std::vector<uint8_t>{0x5A});
+    EXPECT_EQ(status, AdapterStatus::AlsoDone);
+    EXPECT_EQ(adapter.ReadI2CBlock(0x1B, 0x00, 1, bytes, status), 0);
+    EXPECT_EQ(status, AdapterStatus::NoAdapter) << "the connection is dropped";
 }
 
 TEST_F(SimulatorSocketAdapterTest, ServerThatNeverAnswersTimesOut) {

@@ -33,7 +33,7 @@ AdapterResult SimulatorSocketAdapter::ReplyStatus(size_t fieldCount, int32_t& st
 }
 
 AdapterResult SimulatorSocketAdapter::ConnectUSB(int32_t& status) {
-    const int connected = connection_.Connect(SimulatorSocketPath());
+    const int connected = connection_.Connect(SimulatorSocketPath(), ReplyTimeout);
     if (connected == -ENOENT || connected == -ECONNREFUSED) {
         status = AdapterStatus::NoAdapter;
         return 0;

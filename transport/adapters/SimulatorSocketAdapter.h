@@ -14,8 +14,9 @@
 // between calls.
 //
 // A missing or refused socket is "no adapter" (status 7). An ERROR reply, a
-// malformed reply, a closed socket or no reply within ReplyTimeout is a
-// failure of the adapter itself (a negative result); after all but an ERROR
+// malformed reply, a reply nobody asked for, a closed socket, or a connect,
+// request or reply that takes longer than ReplyTimeout is a failure of the
+// adapter itself (a negative result); after all but an ERROR
 // reply the connection is dropped, since a late reply would answer the wrong
 // request, and until the next connect the calls report no adapter.
 class SimulatorSocketAdapter : public IPMBusTransport {
