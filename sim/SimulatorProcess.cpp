@@ -1,6 +1,7 @@
 #include "SimulatorProcess.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -46,6 +47,8 @@ bool SimulatorProcess::Start(const std::vector<std::string>& arguments) {
     const std::optional<std::string> first = ReadOutputLine();
     if (first && first->starts_with("serving "))
         return true;
+    // It has ended, or hangs without serving; either way it is done with.
+    ::kill(pid_, SIGKILL);
     Wait();
     return false;
 }

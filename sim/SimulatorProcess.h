@@ -20,7 +20,8 @@ public:
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
     // Starts `executable --socket <path> <arguments>` and waits for its
-    // "serving" line. False when it ended instead; ExitCode() then says how.
+    // "serving" line. False when it ended instead, or said something else or
+    // nothing in time and was killed; ExitCode() then says how it ended.
     bool Start(const std::vector<std::string>& arguments = {});
     // Sends the signal (SIGTERM unless told), then waits for the end; the
     // exit code (-1 when not running).

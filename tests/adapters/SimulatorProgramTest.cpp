@@ -260,6 +260,26 @@ TEST_F(SimulatorProgramTest, CommandLineSetsTheDevice) {
     EXPECT_EQ(wrong.ExitCode(), 2);
 }
 
+// A program that never says "serving" is killed, however long it would run.
+TEST_F(SimulatorProgramTest, ProgramThatDoesNotServeIsKilled) {
+    const struct {
+        const char* what;
+        const char* script;
+    } cases[] = {
+        {"closes its output", "exec sleep 10 >/dev/null\n"},
+        {"says something else", "echo starting\nexec sleep 10\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        folder.WriteFile("hangs.sh", std::string("#!/bin/sh\n") + c.script);
+        std::filesystem::permissions(folder.Path("hangs.sh"), std::filesystem::perms::owner_all);
+        SimulatorProcess hanging(folder.Path("hangs.sh"), socketPath);
+        EXPECT_FALSE(hanging.Start());
+        EXPECT_FALSE(hanging.IsRunning());
+        EXPECT_EQ(hanging.ExitCode(), 128 + SIGKILL);
+    }
+}
+
 class RecordingUi : public ITransportUi {
 public:
     void SetBusStatus(const std::string& text, Rgb colour) override { statuses.push_back({text, colour}); }
