@@ -1,6 +1,7 @@
 // qmx4600-sim: a QMX4600 behind a virtual USB-to-I2C adapter, for working on
 // the tool and testing it without hardware.
 #include "SimulatedQmx4600.h"
+#include "SimulatorClient.h"
 #include "SimulatorCommands.h"
 #include "SimulatorOptions.h"
 #include "SimulatorServer.h"
@@ -65,6 +66,9 @@ int main(int argc, char** argv) {
         std::fputs(SimulatorUsage, stdout);
         return 0;
     }
+    const std::string socketPath = options->socketPath.empty() ? SimulatorSocketPath() : options->socketPath;
+    if (options->send)
+        return SendToSimulator(socketPath, *options->send);
     const std::string mapFile = FindMapFile();
     if (mapFile.empty()) {
         std::fprintf(stderr, "qmx4600-sim: %s not found in the current directory or beside the program\n",
@@ -76,5 +80,5 @@ int main(int argc, char** argv) {
     if (!Apply(*options, commands))
         return 2;
     SimulatorServer server(commands, options->quiet);
-    return server.Run(options->socketPath.empty() ? SimulatorSocketPath() : options->socketPath);
+    return server.Run(socketPath);
 }

@@ -15,7 +15,8 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const std::vector<std::str
             options.help = true;
             continue;
         }
-        if (option != "--socket" && option != "--rate" && option != "--mclk" && option != "--nack") {
+        if (option != "--socket" && option != "--rate" && option != "--mclk" && option != "--nack" &&
+            option != "--send") {
             error = "unknown option " + option;
             return std::nullopt;
         }
@@ -26,6 +27,8 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const std::vector<std::str
         const std::string& value = arguments[++i];
         if (option == "--socket") {
             options.socketPath = value;
+        } else if (option == "--send") {
+            options.send = value;
         } else if (option == "--nack") {
             options.nacks.push_back(value == "all" ? "ALL" : value == "off" ? "OFF" : value);
         } else {
@@ -36,6 +39,10 @@ std::optional<SimulatorOptions> ParseSimulatorOptions(const std::vector<std::str
             }
             (option == "--rate" ? options.sampleRate : options.mclkRatio) = number;
         }
+    }
+    if (options.send && (options.sampleRate || options.mclkRatio || !options.nacks.empty())) {
+        error = "--send steers a running simulator: send SIM RATE, SIM MCLK or SIM NACK lines instead";
+        return std::nullopt;
     }
     return options;
 }

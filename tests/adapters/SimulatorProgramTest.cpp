@@ -10,10 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -258,6 +260,57 @@ TEST_F(SimulatorProgramTest, CommandLineSetsTheDevice) {
     SimulatorProcess wrong(QMX4600_SIM_EXECUTABLE, folder.Path("other.sock"));
     EXPECT_FALSE(wrong.Start({"--rate", "1000"}));
     EXPECT_EQ(wrong.ExitCode(), 2);
+}
+
+struct SentLine {
+    const char* line;
+    bool socketOption; // else the socket is found through QMX4600_SIM_SOCKET
+    const char* output;
+    int exitCode;
+};
+
+// The program as its own client: runs `qmx4600-sim [--socket PATH] --send LINE`
+// and takes what it prints and its exit code.
+std::pair<std::string, int> RunClient(const SentLine& sent, const std::string& socketPath) {
+    std::string command = std::string(QMX4600_SIM_EXECUTABLE) + " --send '" + sent.line + "'";
+    if (sent.socketOption)
+        command += " --socket " + socketPath;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return {"cannot run " + command, -1};
+    std::string output;
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        output.append(chunk, n);
+    const int status = ::pclose(pipe);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST_F(SimulatorProgramTest, SendSteersARunningSimulator) {
+    const SentLine lines[] = {
+        {"SIM RATE 192000", false, "OK\n", 0},
+        {"READ 1b 00 1", true, "STATUS 0 ec\n", 0},
+        {"SIM NACK d9", true, "OK\n", 0},
+        {"READ 1b d9 4", true, "STATUS 2 ff ff ff ff\n", 0},
+        {"SIM LOG", true, "LOG 2\nREAD 1b 00 1 -> STATUS 0\nREAD 1b d9 4 -> STATUS 2\n", 0},
+        {"SIM LOG", true, "LOG 0\n", 0},
+        {"SIM RATE 12345", true, "ERROR SIM RATE takes a rate the device detects\n", 1},
+        {"HELLO", false, "ERROR unknown request 'HELLO'\n", 1},
+    };
+    StartSimulator();
+    for (const SentLine& sent : lines) {
+        SCOPED_TRACE(sent.line);
+        const auto [output, exitCode] = RunClient(sent, socketPath);
+        EXPECT_EQ(output, sent.output);
+        EXPECT_EQ(exitCode, sent.exitCode);
+    }
+    EXPECT_EQ(Ask("READ 1b 00 1"), "STATUS 0 ec") << "the simulator serves on as steered";
+
+    control.Close();
+    simulator.Stop();
+    const auto [output, exitCode] = RunClient({"SIM LOG", true, "", 1}, socketPath);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(exitCode, 1) << "no simulator to send to";
 }
 
 // A program that never says "serving" is killed, however long it would run.
