@@ -4,7 +4,8 @@
 
 #include <exception>
 
-TApplication::TApplication(int& argc, char** argv, IMessageBoxes& boxes) : QApplication(argc, argv), boxes_(boxes) {}
+TApplication::TApplication(int& argc, char** argv, IMessageBoxes& boxes)
+    : QApplication(argc, argv), boxes_(boxes) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {

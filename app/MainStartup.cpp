@@ -66,4 +66,6 @@ void TMainForm::ExitsuiButtonClick() {
     close();
 }
 
-void TMainForm::exitClick() { close(); }
+void TMainForm::exitClick() {
+    close();
+}

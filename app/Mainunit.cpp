@@ -58,11 +58,17 @@ void TMainForm::CreateModels() {
     transport_.SetDataLog(dataLog_.get());
 }
 
-QString TMainForm::InStartDirectory(const QString& fileName) const { return startDirectory_ + '/' + fileName; }
+QString TMainForm::InStartDirectory(const QString& fileName) const {
+    return startDirectory_ + '/' + fileName;
+}
 
-void TMainForm::RestoreStartDirectory() { QDir::setCurrent(startDirectory_); }
+void TMainForm::RestoreStartDirectory() {
+    QDir::setCurrent(startDirectory_);
+}
 
-void TMainForm::SetComment(const QString& text) { strip_.HelpfulCommentsLabel->setText(text); }
+void TMainForm::SetComment(const QString& text) {
+    strip_.HelpfulCommentsLabel->setText(text);
+}
 
 void TMainForm::HideBlockPanels() {
     for (QWidget* panel : blockPanels_)
@@ -78,17 +84,37 @@ void TMainForm::ShowPanel(QWidget* panel) {
     RefreshAll();
 }
 
-void TMainForm::VolumesuiButtonClick() { ShowPanel(panelVolume_); }
-void TMainForm::TonesuiButtonClick() { ShowPanel(panelTone_); }
-void TMainForm::LoudnesssuiButtonClick() { ShowPanel(panelLoudness_); }
-void TMainForm::DRCsuiButtonClick() { ShowPanel(panelDRC_); }
-void TMainForm::EQsuiButtonClick() { ShowPanel(panelBiquad_); }
-void TMainForm::ConfigControlsuiButtonClick() { ShowPanel(panelConfigControl_); }
-void TMainForm::DataClockControlsuiButtonClick() { ShowPanel(panelClockControl_); }
-void TMainForm::MixersuiButtonClick() { ShowPanel(panelMixer_); }
-void TMainForm::BassMansuiButtonClick() { ShowPanel(panelBassManagement_); }
+void TMainForm::VolumesuiButtonClick() {
+    ShowPanel(panelVolume_);
+}
+void TMainForm::TonesuiButtonClick() {
+    ShowPanel(panelTone_);
+}
+void TMainForm::LoudnesssuiButtonClick() {
+    ShowPanel(panelLoudness_);
+}
+void TMainForm::DRCsuiButtonClick() {
+    ShowPanel(panelDRC_);
+}
+void TMainForm::EQsuiButtonClick() {
+    ShowPanel(panelBiquad_);
+}
+void TMainForm::ConfigControlsuiButtonClick() {
+    ShowPanel(panelConfigControl_);
+}
+void TMainForm::DataClockControlsuiButtonClick() {
+    ShowPanel(panelClockControl_);
+}
+void TMainForm::MixersuiButtonClick() {
+    ShowPanel(panelMixer_);
+}
+void TMainForm::BassMansuiButtonClick() {
+    ShowPanel(panelBassManagement_);
+}
 
-void TMainForm::DisplayImagesuiButtonClick() { HideBlockPanels(); }
+void TMainForm::DisplayImagesuiButtonClick() {
+    HideBlockPanels();
+}
 
 // Double-clicking the block diagram shows the rules the panels follow;
 // double-clicking the rules hides them again.
@@ -117,6 +143,12 @@ void TMainForm::RunGuarded(const std::function<void()>& handler) {
     }
 }
 
-void TMainForm::StopFsPoll() { fsDetection_->StopFsPoll(); }
-void TMainForm::ResumeFsPoll() { fsDetection_->ResumeFsPoll(); }
-bool TMainForm::IsFsAutoDetectOn() const { return fsDetection_->IsAutoDetectOn(); }
+void TMainForm::StopFsPoll() {
+    fsDetection_->StopFsPoll();
+}
+void TMainForm::ResumeFsPoll() {
+    fsDetection_->ResumeFsPoll();
+}
+bool TMainForm::IsFsAutoDetectOn() const {
+    return fsDetection_->IsAutoDetectOn();
+}

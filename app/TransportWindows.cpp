@@ -22,7 +22,10 @@ void TransportWindows::ShowCommunicationError() {
 }
 
 HrCheckAnswer TransportWindows::AskHrCheck(const std::string& message) {
-    return boxes_.AskHrCheck(statusLabel_ ? statusLabel_->window() : nullptr, QString::fromStdString(message));
+    return boxes_.AskHrCheck(statusLabel_ ? statusLabel_->window() : nullptr,
+                             QString::fromStdString(message));
 }
 
-void TransportWindows::ShowConnectionText(const std::string& text) { std::cerr << "USB Check: " << text << std::endl; }
+void TransportWindows::ShowConnectionText(const std::string& text) {
+    std::cerr << "USB Check: " << text << std::endl;
+}

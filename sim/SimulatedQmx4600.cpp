@@ -71,7 +71,9 @@ void SimulatedQmx4600::SetRegister(uint8_t subAddress, std::span<const uint8_t> 
     std::copy_n(bytes.begin(), std::min(bytes.size(), stored.size()), stored.begin());
 }
 
-std::vector<SimulatedQmx4600::Call> SimulatedQmx4600::TakeCalls() { return std::exchange(calls_, {}); }
+std::vector<SimulatedQmx4600::Call> SimulatedQmx4600::TakeCalls() {
+    return std::exchange(calls_, {});
+}
 
 uint8_t SimulatedQmx4600::ClockRegister() const {
     const uint8_t stored = registers_[0x00].empty() ? 0 : registers_[0x00][0];

@@ -41,8 +41,8 @@ public:
     AdapterResult ResetPulse(std::string& text) override;
     AdapterResult WriteI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
                                 std::span<const uint8_t> bytes, int32_t& status) override;
-    AdapterResult ReadI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count, std::vector<uint8_t>& bytes,
-                               int32_t& status) override;
+    AdapterResult ReadI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
+                               std::vector<uint8_t>& bytes, int32_t& status) override;
 
     // What the clock detector reports; false for a rate or ratio the part
     // cannot detect.
@@ -73,8 +73,8 @@ private:
 
     RegisterSizes sizes_;
     std::array<std::vector<uint8_t>, 256> registers_;
-    int rateCode_ = 3;  // 48 kHz
-    int mclkCode_ = 3;  // 256 x fs
+    int rateCode_ = 3; // 48 kHz
+    int mclkCode_ = 3; // 256 x fs
     bool pluggedIn_ = true;
     bool componentFailure_ = false;
     bool nackAll_ = false;

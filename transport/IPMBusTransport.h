@@ -14,9 +14,9 @@
 using AdapterResult = int32_t;
 
 namespace AdapterStatus {
-inline constexpr int32_t Done = 0;       // adapter ready / transfer acknowledged
-inline constexpr int32_t AlsoDone = 6;   // the value the caller presets; also success
-inline constexpr int32_t NoAdapter = 7;  // no adapter is plugged in
+inline constexpr int32_t Done = 0;      // adapter ready / transfer acknowledged
+inline constexpr int32_t AlsoDone = 6;  // the value the caller presets; also success
+inline constexpr int32_t NoAdapter = 7; // no adapter is plugged in
 } // namespace AdapterStatus
 
 inline bool IsTransferStatusOk(int32_t status) {

@@ -57,7 +57,8 @@ struct Running {
 
     Running() {
         auto create = [this]() -> std::unique_ptr<IPMBusTransport> {
-            auto device = std::make_unique<SimulatedQmx4600>(SimulatedQmx4600::SizesFromMapFile("QMX4600.addr"));
+            auto device =
+                std::make_unique<SimulatedQmx4600>(SimulatedQmx4600::SizesFromMapFile("QMX4600.addr"));
             sim = device.get();
             return device;
         };
@@ -113,7 +114,8 @@ BENCHMARK_CAPTURE(NavigationButton, BlockDiagram, "DisplayImagesuiButton")->Unit
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

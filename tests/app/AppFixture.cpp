@@ -21,7 +21,8 @@ ProgramTest::~ProgramTest() {
 }
 
 void ProgramTest::Deliver(const QString& fileName) {
-    ASSERT_TRUE(QFile::copy(QString(QMX_SOURCE_DATA_DIR) + '/' + fileName, StartFile(fileName))) << fileName.toStdString();
+    ASSERT_TRUE(QFile::copy(QString(QMX_SOURCE_DATA_DIR) + '/' + fileName, StartFile(fileName)))
+        << fileName.toStdString();
 }
 
 void ProgramTest::Start(const std::function<void(SimulatedQmx4600&)>& prepare, bool adapterCreated) {
@@ -65,7 +66,7 @@ QString ProgramTest::Text(const char* labelName) const {
 namespace {
 
 std::vector<SimulatedQmx4600::Call> OfKind(const std::vector<SimulatedQmx4600::Call>& calls,
-                                          SimulatedQmx4600::CallKind kind) {
+                                           SimulatedQmx4600::CallKind kind) {
     std::vector<SimulatedQmx4600::Call> found;
     for (const auto& call : calls)
         if (call.kind == kind)

@@ -80,5 +80,6 @@ TEST_F(ProgramTest, ASaveThatCannotBeWrittenSaysSo) {
     Start();
     dialogs_.answers = {StartFile("no/such/folder/x.cfg")};
     Trigger("ConfigFileS");
-    EXPECT_TRUE(Text("HelpfulCommentsLabel").startsWith("Not saved")) << Text("HelpfulCommentsLabel").toStdString();
+    EXPECT_TRUE(Text("HelpfulCommentsLabel").startsWith("Not saved"))
+        << Text("HelpfulCommentsLabel").toStdString();
 }

@@ -33,11 +33,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EntryCase{"FileCode", "[Desktop Entry]\nName=Viewer\nExec=viewer %f\n", {"viewer", Document}},
         EntryCase{"UrlListCode", "[Desktop Entry]\nExec=viewer --new %U\n", {"viewer", "--new", Document}},
-        EntryCase{"CodeInsideAWord", "[Desktop Entry]\nExec=viewer --file=%f\n", {"viewer", "--file=" + Document}},
+        EntryCase{
+            "CodeInsideAWord", "[Desktop Entry]\nExec=viewer --file=%f\n", {"viewer", "--file=" + Document}},
         EntryCase{"OtherCodesDropped", "[Desktop Entry]\nExec=viewer %i %c %f\n", {"viewer", Document}},
-        EntryCase{"PercentSign", "[Desktop Entry]\nExec=viewer --zoom=100%% %f\n", {"viewer", "--zoom=100%", Document}},
+        EntryCase{"PercentSign",
+                  "[Desktop Entry]\nExec=viewer --zoom=100%% %f\n",
+                  {"viewer", "--zoom=100%", Document}},
         EntryCase{"NoCodeAppendsTheDocument", "[Desktop Entry]\nExec=viewer\n", {"viewer", Document}},
-        EntryCase{"QuotedProgram", "[Desktop Entry]\nExec=\"/opt/my viewer/bin\" %f\n", {"/opt/my viewer/bin", Document}},
+        EntryCase{"QuotedProgram",
+                  "[Desktop Entry]\nExec=\"/opt/my viewer/bin\" %f\n",
+                  {"/opt/my viewer/bin", Document}},
         EntryCase{"OnlyTheMainEntryCounts",
                   "[Desktop Entry]\nExec=viewer %f\n[Desktop Action New]\nExec=viewer --window %f\n",
                   {"viewer", Document}},
@@ -50,7 +55,8 @@ TEST(DesktopEntryFile, MissingFileGivesNoCommand) {
 
 TEST(DesktopDocumentViewer, AMissingDocumentIsNotOpened) {
     bool finished = false;
-    EXPECT_FALSE(DesktopDocumentViewer().Open("/no/such/QMX4600GUI_OI.PDF", [&finished] { finished = true; }));
+    EXPECT_FALSE(
+        DesktopDocumentViewer().Open("/no/such/QMX4600GUI_OI.PDF", [&finished] { finished = true; }));
     EXPECT_FALSE(finished);
 }
 

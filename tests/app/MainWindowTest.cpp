@@ -41,10 +41,14 @@ TEST_F(ProgramTest, EachNavigationButtonShowsItsPanelAlone) {
     Start();
     Main().show();
     const std::pair<const char*, const char*> buttons[] = {
-        {"VolumesuiButton", "PanelVolume"},        {"TonesuiButton", "PanelTone"},
-        {"LoudnesssuiButton", "PanelLoudness"},    {"DRCsuiButton", "PanelDRC"},
-        {"EQsuiButton", "PanelBiquad"},            {"ConfigControlsuiButton", "PanelConfigControl"},
-        {"DataClockControlsuiButton", "PanelClockControl"}, {"MixersuiButton", "PanelMixer"},
+        {"VolumesuiButton", "PanelVolume"},
+        {"TonesuiButton", "PanelTone"},
+        {"LoudnesssuiButton", "PanelLoudness"},
+        {"DRCsuiButton", "PanelDRC"},
+        {"EQsuiButton", "PanelBiquad"},
+        {"ConfigControlsuiButton", "PanelConfigControl"},
+        {"DataClockControlsuiButton", "PanelClockControl"},
+        {"MixersuiButton", "PanelMixer"},
         {"BassMansuiButton", "PanelBassManagement"},
     };
     for (const auto& [button, shown] : buttons) {

@@ -101,7 +101,8 @@ TEST_P(StartUpWithFailingBus, ReportsOnceAndShowsTheInitFile) {
     } else {
         ASSERT_FALSE(reads.empty());
         EXPECT_EQ(reads.back().subAddress, GetParam().lastRegisterRead);
-        EXPECT_EQ(int(reads.size()), GetParam().lastRegisterRead + 1) << "reading stops at the failing register";
+        EXPECT_EQ(int(reads.size()), GetParam().lastRegisterRead + 1)
+            << "reading stops at the failing register";
     }
     EXPECT_TRUE(Writes(calls).empty()) << "the init file fills the table only";
 
@@ -114,7 +115,8 @@ TEST_P(StartUpWithFailingBus, ReportsOnceAndShowsTheInitFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, StartUpWithFailingBus,
-    ::testing::Values(BusFailure{"NoAdapter", [](SimulatedQmx4600& sim) { sim.SetPluggedIn(false); }, "USB Error", -1},
+    ::testing::Values(BusFailure{"NoAdapter", [](SimulatedQmx4600& sim) { sim.SetPluggedIn(false); },
+                                 "USB Error", -1},
                       BusFailure{"DeviceStopsAnswering",
                                  [](SimulatedQmx4600& sim) { sim.NackSubAddress(0x41); }, "I2C Error", 0x41}),
     [](const auto& info) { return std::string(info.param.name); });

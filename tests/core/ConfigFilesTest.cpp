@@ -314,7 +314,8 @@ TEST_F(FailedSave, TheLongestNameStillSaves) {
 TEST_F(FailedSave, ReplacingKeepsTheOldFilesPermissions) {
     const std::string name = dir.File("kept.cfg");
     coretest::WriteWholeFile(name, OldText);
-    std::filesystem::permissions(name, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+    std::filesystem::permissions(name, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read);
     ASSERT_EQ(table.SaveConfigFileNoPrompt(name), SaveOutcome::Saved);
     EXPECT_EQ(std::filesystem::status(name).permissions() & std::filesystem::perms::all,

@@ -17,8 +17,8 @@ using Bytes = std::vector<uint8_t>;
 // Byte counts of a small register map. Everything else is undefined.
 int SizeOf(uint8_t subAddress) {
     static const std::map<uint8_t, int> sizes = {
-        {0x09, 2}, {0x0F, 1}, {0x20, 4}, {0x50, 2}, {0x51, 2}, {0x56, 2}, {0x57, 2},
-        {0x5A, 2}, {0x99, 2}, {0x9A, 2}, {0x9B, 2}, {0x9E, 2}, {0x9F, 2}, {0xA0, 2}, {0x30, 0},
+        {0x09, 2}, {0x0F, 1}, {0x20, 4}, {0x50, 2}, {0x51, 2}, {0x56, 2}, {0x57, 2}, {0x5A, 2},
+        {0x99, 2}, {0x9A, 2}, {0x9B, 2}, {0x9E, 2}, {0x9F, 2}, {0xA0, 2}, {0x30, 0},
     };
     const auto it = sizes.find(subAddress);
     return it == sizes.end() ? -1 : it->second;

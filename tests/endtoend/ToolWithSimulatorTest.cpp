@@ -111,11 +111,13 @@ TEST(ToolWithSimulator, StartsUpUnplugsAndReconnects) {
     ASSERT_TRUE(tool.WaitForLine("USB Check: Connected to USB")) << tool.Seen();
 
     simulator.Stop();
-    EXPECT_TRUE(tool.WaitForLine("USB Check: Unable to Connect to USB")) << "unplugging is noticed\n" << tool.Seen();
+    EXPECT_TRUE(tool.WaitForLine("USB Check: Unable to Connect to USB")) << "unplugging is noticed\n"
+                                                                         << tool.Seen();
     EXPECT_TRUE(tool.IsRunning());
 
     ASSERT_TRUE(simulator.Start());
-    EXPECT_TRUE(tool.WaitForLine("USB Check: Connected to USB")) << "plugging in again reconnects\n" << tool.Seen();
+    EXPECT_TRUE(tool.WaitForLine("USB Check: Connected to USB")) << "plugging in again reconnects\n"
+                                                                 << tool.Seen();
     const std::optional<std::string> reconnect = simulator.ReadOutputLine();
     ASSERT_TRUE(reconnect.has_value());
     EXPECT_EQ(*reconnect, "CONNECT -> STATUS 0");

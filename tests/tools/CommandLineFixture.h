@@ -4,12 +4,12 @@
 // with the main window, the file dialogs and the overwrite question answered
 // by fakes that note what was asked of them.
 
-#include "ScriptedOverwriteQuestion.h"
 #include "Commandline.h"
 #include "Configdataunit.h"
 #include "FileDialogs.h"
 #include "I2cunit.h"
 #include "MainWindowHooks.h"
+#include "ScriptedOverwriteQuestion.h"
 #include "SimulatedQmx4600.h"
 
 #include <QLineEdit>

@@ -36,10 +36,17 @@ struct RegAddrCase {
 };
 
 TEST(CommandLineGo, RegAddrIsReadAsAByteField) {
-    const RegAddrCase cases[] = {{"1", 0x10, 1}, {"1g", 0x10, 1},  {"D9", 0xD9, 4}, {"d9", 0xD9, 4},
-                                 {"", 0x00, 1},  {"0e7", 0x0E, 1}, {"a", 0xA0, 8},
+    const RegAddrCase cases[] = {{"1", 0x10, 1},
+                                 {"1g", 0x10, 1},
+                                 {"D9", 0xD9, 4},
+                                 {"d9", 0xD9, 4},
+                                 {"", 0x00, 1},
+                                 {"0e7", 0x0E, 1},
+                                 {"a", 0xA0, 8},
                                  // A character outside ASCII is one non-digit, not the bytes of its encoding.
-                                 {"\u00e9" "5", 0x05, 1}};
+                                 {"\u00e9"
+                                  "5",
+                                  0x05, 1}};
     CommandLineWindow w;
     for (const RegAddrCase& c : cases) {
         SCOPED_TRACE(c.text);
