@@ -10,10 +10,8 @@ TApplication::TApplication(int& argc, char** argv, IMessageBoxes& boxes)
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        boxes_.ShowError(activeWindow(), QString::fromUtf8(error.what()));
     } catch (...) {
-        boxes_.ShowError(activeWindow(), "An unknown error occurred.");
+        ShowCurrentError(boxes_, activeWindow());
     }
     return false;
 }

@@ -17,12 +17,12 @@ const FileDialogRequest ConfigFileDialog{QString(), "CFG", "*.cfg", QString()};
 
 } // namespace
 
-void TMainForm::ShowFileProblems(const QString& fileName, const FileReport& report) {
-    if (report.problems.empty())
+void TMainForm::ShowProblems(const QString& prefix, const std::vector<std::string>& problems) {
+    if (problems.empty())
         return;
-    QString text = fileName + ": " + QString::fromStdString(report.problems.front());
-    if (report.problems.size() > 1)
-        text += QString(" (+%1 more)").arg(report.problems.size() - 1);
+    QString text = prefix + QString::fromStdString(problems.front());
+    if (problems.size() > 1)
+        text += QString(" (+%1 more)").arg(problems.size() - 1);
     SetComment(text);
 }
 
@@ -37,7 +37,7 @@ void TMainForm::ConfigFileLClick() {
         // All channels stay muted while the file rewrites the processing.
         WriteSoftMute(0xFF);
         if (!file.isEmpty())
-            ShowFileProblems(file, table_->LoadConfigFile(file.toStdString()));
+            ShowProblems(file + ": ", table_->LoadConfigFile(file.toStdString()).problems);
         WriteSoftMute(0x00);
         RefreshAll();
     } catch (...) {

@@ -21,16 +21,16 @@ void TMainForm::RefreshAll() {
     ShowBusStatus();
 }
 
+void TMainForm::ShowStatus(const QString& text, Rgb colour) {
+    strip_.LabelStatusUnits->setText(text);
+    SetTextColour(strip_.LabelStatusUnits, colour);
+}
+
 void TMainForm::ShowBusStatus() {
-    QLabel* status = strip_.LabelStatusUnits;
-    if (!transport_.IsUsbConnected()) {
-        status->setText("USB Error");
-        SetTextColour(status, Colours::Red);
-    } else if (!transport_.IsTransferOk()) {
-        status->setText("I2C Error");
-        SetTextColour(status, Colours::Red);
-    } else {
-        status->setText("OK");
-        SetTextColour(status, Colours::Green);
-    }
+    if (!transport_.IsUsbConnected())
+        ShowStatus("USB Error", Colours::Red);
+    else if (!transport_.IsTransferOk())
+        ShowStatus("I2C Error", Colours::Red);
+    else
+        ShowStatus("OK", Colours::Green);
 }

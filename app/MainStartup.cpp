@@ -6,32 +6,28 @@
 #include "ClockPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
-#include "RadioGroup.h"
 
 #include <QLabel>
 
 void TMainForm::SetInitialDisplay() {
-    const int format = panelClockControl_->findChild<RadioGroup*>("SerialFormatRadioGroup")->ItemIndex();
-    strip_.LabelFormatType->setText(QString::fromStdString(TDataClocks::GetFormatType(format)));
-    strip_.LabelFormatBits->setText(QString::fromStdString(TDataClocks::GetFormatBits(format)));
+    panelClockControl_->ShowFormatLabels();
     // The bank panel starts on its first item, manual bank 1.
     constexpr int bankItem = 0;
-    strip_.LabelBankAutoMan->setText(QString::fromStdString(TConfigControl::BankModeText(bankItem)));
-    strip_.LabelBankSelected->setText(QString::fromStdString(TConfigControl::BankNumberText(bankItem)));
+    strip_.LabelBankAutoMan->setText(QString::fromStdString(configControl_->BankModeText(bankItem)));
+    strip_.LabelBankSelected->setText(QString::fromStdString(configControl_->BankNumberText(bankItem)));
     strip_.LabelBiquadUnits->setText("NONE");
-    strip_.LabelStatusUnits->setText("OK");
-    SetTextColour(strip_.LabelStatusUnits, Colours::Green);
+    ShowStatus("OK", Colours::Green);
     strip_.LabelVolumeUnits->setText("00.0 dB");
 }
 
 void TMainForm::ResyncFromDevice() {
     table_->ReadRegisters(0x00, 0xFF);
-    strip_.LabelStatusUnits->setText("OK");
-    SetTextColour(strip_.LabelStatusUnits, Colours::Green);
+    ShowStatus("OK", Colours::Green);
     if (!transport_.IsTransferOk()) {
         // The bus refuses every write now, so the init file only fills the
         // table and the panels show defined values.
-        ShowFileProblems(InitFileName, table_->LoadConfigFile(InStartDirectory(InitFileName).toStdString()));
+        ShowProblems(QString(InitFileName) + ": ",
+                     table_->LoadConfigFile(InStartDirectory(InitFileName).toStdString()).problems);
         RefreshAll();
     }
     ShowBusStatus();
@@ -54,7 +50,8 @@ void TMainForm::REINITsuiButtonClick() {
         return;
     }
     transport_.Reconnect();
-    ShowFileProblems(TempFileName, table_->LoadConfigFile(InStartDirectory(TempFileName).toStdString()));
+    ShowProblems(QString(TempFileName) + ": ",
+                 table_->LoadConfigFile(InStartDirectory(TempFileName).toStdString()).problems);
     RefreshAll();
     ResyncFromDevice();
     RefreshAll();

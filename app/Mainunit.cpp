@@ -25,10 +25,7 @@ TMainForm::TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentVi
 
     if (table_->ReadMapFile(InStartDirectory(MapFileName).toStdString())) {
         SetInitialDisplay();
-        const std::vector<std::string>& problems = table_->MapFileProblems();
-        if (!problems.empty())
-            SetComment(QString::fromStdString(problems.front()) +
-                       (problems.size() > 1 ? QString(" (+%1 more)").arg(problems.size() - 1) : QString()));
+        ShowProblems(QString(), table_->MapFileProblems());
     } else {
         SetComment("ERROR: Reading File 'QMX4600.addr'");
     }
@@ -136,10 +133,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::RunGuarded(const std::function<void()>& handler) {
     try {
         handler();
-    } catch (const std::exception& error) {
-        boxes_.ShowError(this, QString::fromUtf8(error.what()));
     } catch (...) {
-        boxes_.ShowError(this, "An unknown error occurred.");
+        ShowCurrentError(boxes_, this);
     }
 }
 
@@ -148,7 +143,4 @@ void TMainForm::StopFsPoll() {
 }
 void TMainForm::ResumeFsPoll() {
     fsDetection_->ResumeFsPoll();
-}
-bool TMainForm::IsFsAutoDetectOn() const {
-    return fsDetection_->IsAutoDetectOn();
 }

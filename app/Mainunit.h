@@ -6,6 +6,7 @@
 #include "Datalog.h"
 #include "DisplayStrip.h"
 #include "MainWindowHooks.h"
+#include "TransportUi.h"
 #include "Volumeunit.h"
 
 #include <QMainWindow>
@@ -53,7 +54,6 @@ public:
     void SetInitialDisplay();
     void ResyncFromDevice();
     void ShowBusStatus();
-    bool IsFsAutoDetectOn() const;
 
     // --- IMainWindowHooks ---
     void RefreshAll() override;
@@ -97,7 +97,9 @@ private:
     void BuildMenus();
     void HideBlockPanels();
     void SetComment(const QString& text);
-    void ShowFileProblems(const QString& fileName, const FileReport& report);
+    // The first problem a reader found, and how many more, in the comment label.
+    void ShowProblems(const QString& prefix, const std::vector<std::string>& problems);
+    void ShowStatus(const QString& text, Rgb colour);
     void WriteSoftMute(uint8_t value);
     // Runs a handler of the window; an error it raises ends that action and
     // is shown in the error box, before it can reach the toolkit.

@@ -2,6 +2,18 @@
 
 #include <QMessageBox>
 
+#include <exception>
+
+void ShowCurrentError(IMessageBoxes& boxes, QWidget* parent) {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        boxes.ShowError(parent, QString::fromUtf8(error.what()));
+    } catch (...) {
+        boxes.ShowError(parent, "An unknown error occurred.");
+    }
+}
+
 HrCheckAnswer QtMessageBoxes::AskHrCheck(QWidget* parent, const QString& message) {
     QMessageBox box(QMessageBox::Question, "HRCHECK: ", message,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);

@@ -16,6 +16,9 @@ public:
     virtual void ShowError(QWidget* parent, const QString& message) = 0;
 };
 
+// Shows the error being handled (call from a catch block) in the error box.
+void ShowCurrentError(IMessageBoxes& boxes, QWidget* parent);
+
 class QtMessageBoxes : public IMessageBoxes {
 public:
     HrCheckAnswer AskHrCheck(QWidget* parent, const QString& message) override;

@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
                              });
         program.MainForm().show();
         return app.exec();
-    } catch (const std::exception& error) {
-        boxes.ShowError(nullptr, QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowCurrentError(boxes, nullptr);
         return 1;
     }
 }

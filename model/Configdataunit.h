@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConfigRecords.h"
 #include "Elementsunit.h"
 #include "RegisterBus.h"
 #include "TextFile.h"
@@ -66,6 +67,9 @@ public:
     const std::vector<std::string>& MapFileProblems() const { return mapProblems_; }
 
     // --- configuration files ---
+    // The records of a configuration file's text, sized by this table; with
+    // a key base also the keyed records of EQ and DRC files.
+    ConfigRecordList ReadRecords(std::string_view text, std::optional<int> keyBase) const;
     FileReport LoadConfigFile(const std::string& fileName);
     FileReport LoadKeyedFile(const std::string& fileName, int base);
     SaveOutcome SaveConfigFile(const std::string& fileName);

@@ -11,16 +11,6 @@
 
 namespace {
 
-ConfigRecordList ReadRecordsOf(const TConfigDataUnit& table, const std::string& text,
-                               std::optional<int> keyBase) {
-    return ReadConfigRecords(
-        text,
-        [&table](uint8_t subAddress) {
-            return table.FindEntry(subAddress) < 0 ? -1 : table.GetSize(subAddress);
-        },
-        keyBase);
-}
-
 void WriteSlot(std::ostream& out, const TConfigDataUnit& table, int index) {
     out << table.NameAt(index) << '\n';
     out << 'X' << ByteEditText(static_cast<uint8_t>(table.SubAddressAt(index))) << ' ';
@@ -31,13 +21,23 @@ void WriteSlot(std::ostream& out, const TConfigDataUnit& table, int index) {
 
 } // namespace
 
+ConfigRecordList TConfigDataUnit::ReadRecords(std::string_view text, std::optional<int> keyBase) const {
+    return ReadConfigRecords(
+        text,
+        [this](uint8_t subAddress) {
+            const int index = FindEntry(subAddress);
+            return index < 0 ? -1 : SizeAt(index);
+        },
+        keyBase);
+}
+
 FileReport TConfigDataUnit::LoadConfigFile(const std::string& fileName) {
     FileReport report;
     const std::optional<std::string> text = ReadTextFile(fileName);
     if (!text)
         return report;
     report.opened = true;
-    ConfigRecordList list = ReadRecordsOf(*this, *text, std::nullopt);
+    ConfigRecordList list = ReadRecords(*text, std::nullopt);
     for (const ConfigRecord& record : list.records) {
         SetData(record.subAddress, record.bytes);
         WriteRegister(record.subAddress);
@@ -52,7 +52,7 @@ FileReport TConfigDataUnit::LoadKeyedFile(const std::string& fileName, int base)
     if (!text)
         return report;
     report.opened = true;
-    ConfigRecordList list = ReadRecordsOf(*this, *text, base);
+    ConfigRecordList list = ReadRecords(*text, base);
     // Everything is stored before anything is sent, so a register that the
     // file names twice goes out with its last value both times.
     for (const ConfigRecord& record : list.records)

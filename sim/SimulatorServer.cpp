@@ -1,5 +1,6 @@
 #include "SimulatorServer.h"
 
+#include "UnixSocketAddress.h"
 #include "VirtualAdapterProtocol.h"
 
 #include <cerrno>
@@ -37,15 +38,6 @@ struct Client {
     bool closing = false;
 };
 
-bool FillAddress(const std::string& path, sockaddr_un& address) {
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
-
 // Whether a simulator answers on the socket file.
 bool SomeoneServes(const sockaddr_un& address) {
     const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -58,11 +50,12 @@ bool SomeoneServes(const sockaddr_un& address) {
 
 // The listening socket at the path, or -1 after saying why not.
 int ClaimSocket(const std::string& path, struct stat& claimed) {
-    sockaddr_un address;
-    if (!FillAddress(path, address)) {
+    const std::optional<sockaddr_un> socketAddress = UnixSocketAddress(path);
+    if (!socketAddress) {
         std::fprintf(stderr, "qmx4600-sim: socket path too long: %s\n", path.c_str());
         return -1;
     }
+    const sockaddr_un& address = *socketAddress;
     struct stat existing;
     if (::lstat(path.c_str(), &existing) == 0) {
         if (!S_ISSOCK(existing.st_mode)) {

@@ -119,9 +119,9 @@ bool TI2CForm::Usable(const char* skippedWrite, uint8_t subAddress) {
 void TI2CForm::I2CWrite(uint8_t deviceAddress, uint8_t subAddress, int count, const uint8_t* bytes) {
     if (!Usable("I2C Error for SubAddress", subAddress))
         return;
-    const std::vector<uint8_t> array(bytes, bytes + std::max(count, 0));
     int32_t status = AdapterStatus::AlsoDone;
-    const AdapterResult result = adapter_->WriteI2CBlock(deviceAddress / 2, subAddress, count, array, status);
+    const AdapterResult result = adapter_->WriteI2CBlock(
+        deviceAddress / 2, subAddress, count, std::span<const uint8_t>(bytes, std::max(count, 0)), status);
     if (result >= 0 && IsTransferStatusOk(status))
         TransferOk = true;
     else

@@ -1,13 +1,13 @@
 #include "DeviceChangeMonitor.h"
 #include "SimulatorProcess.h"
 #include "TestFolder.h"
+#include "TestSockets.h"
 
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -19,16 +19,6 @@ constexpr int SignalWaitMs = 5000;
 // How long a change that must not be reported is given to show up anyway:
 // well past the monitor's quiet time.
 constexpr int NoSignalWaitMs = 600;
-
-// A socket file left at the path by a simulator that is gone.
-void LeaveStaleSocket(const std::string& path) {
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ::close(stale);
-}
 
 class DeviceChangeMonitorTest : public ::testing::Test {
 protected:

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "TestSockets.h"
+
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,9 +24,7 @@ public:
     using Responder = std::function<Response(const std::string& request)>;
 
     FakeLineServer(const std::string& socketPath, Responder responder) : responder_(std::move(responder)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+        const sockaddr_un address = TestSocketAddress(socketPath);
         listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
         ::listen(listener_, 4);

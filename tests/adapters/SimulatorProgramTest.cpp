@@ -5,13 +5,13 @@
 #include "SimulatorCommands.h"
 #include "SimulatorFixture.h"
 #include "SimulatorSocketAdapter.h"
+#include "TestSockets.h"
 #include "VirtualAdapterProtocol.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -225,12 +225,7 @@ TEST_F(SimulatorProgramTest, RemovesItsSocketOnEveryStopSignal) {
 }
 
 TEST_F(SimulatorProgramTest, TakesOverAStaleSocket) {
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ::close(stale);
+    LeaveStaleSocket(socketPath);
     StartSimulator();
     EXPECT_EQ(Ask("CONNECT"), "STATUS 0");
 }

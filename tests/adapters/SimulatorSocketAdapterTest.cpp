@@ -2,11 +2,11 @@
 #include "FakeLineServer.h"
 #include "SimulatedQmx4600.h"
 #include "SimulatorFixture.h"
+#include "TestSockets.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <functional>
 #include <future>
 #include <sys/socket.h>
@@ -79,12 +79,7 @@ TEST_F(SimulatorSocketAdapterTest, NoSocketOrNobodyListeningIsNoAdapter) {
     EXPECT_EQ(Connect(), AdapterStatus::NoAdapter) << "no socket file";
 
     // A socket file left behind by a simulator that is gone.
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ::close(stale);
+    LeaveStaleSocket(socketPath);
     EXPECT_EQ(Connect(), AdapterStatus::NoAdapter) << "connection refused";
 
     int32_t status = AdapterStatus::AlsoDone;
@@ -161,9 +156,7 @@ TEST_F(SimulatorSocketAdapterTest, ErrorReplyToConnectOrWriteIsAnAdapterFailure)
 class StalledServer {
 public:
     StalledServer(const std::string& socketPath, bool fullBacklog) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+        const sockaddr_un address = TestSocketAddress(socketPath);
         listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         EXPECT_EQ(::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
         EXPECT_EQ(::listen(listener_, fullBacklog ? 0 : 4), 0);

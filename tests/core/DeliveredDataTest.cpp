@@ -49,8 +49,7 @@ TEST(DeliveredInitFile, HoldsEachSavedRegisterOnceAndNothingElse) {
     ASSERT_TRUE(table.ReadMapFile(DataFile("QMX4600.addr")));
     const std::optional<std::string> text = ReadTextFile(DataFile("QMX4600Init.cfg"));
     ASSERT_TRUE(text);
-    const ConfigRecordList list = ReadConfigRecords(
-        *text, [&](uint8_t s) { return table.FindEntry(s) < 0 ? -1 : table.GetSize(s); }, std::nullopt);
+    const ConfigRecordList list = table.ReadRecords(*text, std::nullopt);
     EXPECT_TRUE(list.problems.empty()) << ::testing::PrintToString(list.problems);
     std::map<int, int> seen;
     for (const ConfigRecord& record : list.records)

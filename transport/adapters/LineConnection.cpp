@@ -1,5 +1,6 @@
 #include "LineConnection.h"
 
+#include "UnixSocketAddress.h"
 #include "VirtualAdapterProtocol.h"
 
 #include <cerrno>
@@ -47,11 +48,10 @@ LineConnection::~LineConnection() {
 
 int LineConnection::Connect(const std::string& socketPath, std::chrono::milliseconds timeout) {
     Close();
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path)
+    const std::optional<sockaddr_un> socketAddress = UnixSocketAddress(socketPath);
+    if (!socketAddress)
         return -ENAMETOOLONG;
-    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    const sockaddr_un& address = *socketAddress;
     const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (descriptor < 0)
         return -errno;
