@@ -18,12 +18,8 @@ const FileDialogRequest ConfigFileDialog{QString(), "CFG", "*.cfg", QString()};
 } // namespace
 
 void TMainForm::ShowProblems(const QString& prefix, const std::vector<std::string>& problems) {
-    if (problems.empty())
-        return;
-    QString text = prefix + QString::fromStdString(problems.front());
-    if (problems.size() > 1)
-        text += QString(" (+%1 more)").arg(problems.size() - 1);
-    SetComment(text);
+    if (!problems.empty())
+        SetComment(prefix + QString::fromStdString(ProblemSummary(problems)));
 }
 
 void TMainForm::WriteSoftMute(uint8_t value) {
@@ -37,7 +33,7 @@ void TMainForm::ConfigFileLClick() {
         // All channels stay muted while the file rewrites the processing.
         WriteSoftMute(0xFF);
         if (!file.isEmpty())
-            ShowProblems(file + ": ", table_->LoadConfigFile(file.toStdString()).problems);
+            ShowProblems(file + ": ", table_->LoadConfigFile(LocalFileName(file)).problems);
         WriteSoftMute(0x00);
         RefreshAll();
     } catch (...) {
@@ -47,7 +43,7 @@ void TMainForm::ConfigFileLClick() {
 void TMainForm::ConfigFileSClick() {
     try {
         const QString file = fileDialogs_.GetSaveFileName(this, ConfigFileDialog);
-        if (!file.isEmpty() && table_->SaveConfigFile(file.toStdString()) == SaveOutcome::Failed)
+        if (!file.isEmpty() && table_->SaveConfigFile(LocalFileName(file)) == SaveOutcome::Failed)
             SetComment("Not saved: cannot write " + file);
     } catch (...) {
     }

@@ -27,7 +27,7 @@ void TMainForm::ResyncFromDevice() {
         // The bus refuses every write now, so the init file only fills the
         // table and the panels show defined values.
         ShowProblems(QString(InitFileName) + ": ",
-                     table_->LoadConfigFile(InStartDirectory(InitFileName).toStdString()).problems);
+                     table_->LoadConfigFile(StartFileName(InitFileName)).problems);
         RefreshAll();
     }
     ShowBusStatus();
@@ -45,13 +45,12 @@ void TMainForm::REINITsuiButtonClick() {
     RestoreStartDirectory();
     // The temp file is the only copy of the user's settings once the device
     // has been reset: without a complete one, the device is left alone.
-    if (table_->SaveConfigFileNoPrompt(InStartDirectory(TempFileName).toStdString()) != SaveOutcome::Saved) {
+    if (table_->SaveConfigFileNoPrompt(StartFileName(TempFileName)) != SaveOutcome::Saved) {
         SetComment(QString("REINIT not done: cannot write %1 in %2").arg(TempFileName, startDirectory_));
         return;
     }
     transport_.Reconnect();
-    ShowProblems(QString(TempFileName) + ": ",
-                 table_->LoadConfigFile(InStartDirectory(TempFileName).toStdString()).problems);
+    ShowProblems(QString(TempFileName) + ": ", table_->LoadConfigFile(StartFileName(TempFileName)).problems);
     RefreshAll();
     ResyncFromDevice();
     RefreshAll();

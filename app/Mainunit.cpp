@@ -2,6 +2,7 @@
 
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "FileDialogs.h"
 #include "FsDetection.h"
 #include "I2cunit.h"
 #include "Look.h"
@@ -23,7 +24,7 @@ TMainForm::TMainForm(TI2CForm& transport, IFileDialogs& fileDialogs, IDocumentVi
     CreateModels();
     BuildWindow();
 
-    if (table_->ReadMapFile(InStartDirectory(MapFileName).toStdString())) {
+    if (table_->ReadMapFile(StartFileName(MapFileName))) {
         SetInitialDisplay();
         ShowProblems(QString(), table_->MapFileProblems());
     } else {
@@ -57,6 +58,10 @@ void TMainForm::CreateModels() {
 
 QString TMainForm::InStartDirectory(const QString& fileName) const {
     return startDirectory_ + '/' + fileName;
+}
+
+std::string TMainForm::StartFileName(const QString& fileName) const {
+    return LocalFileName(InStartDirectory(fileName));
 }
 
 void TMainForm::RestoreStartDirectory() {

@@ -110,6 +110,8 @@ private:
                 [this, handler] { RunGuarded([this, handler] { std::invoke(handler, this); }); });
     }
     QString InStartDirectory(const QString& fileName) const;
+    // The same, as the register table opens it.
+    std::string StartFileName(const QString& fileName) const;
 
     TI2CForm& transport_;
     IFileDialogs& fileDialogs_;

@@ -21,6 +21,9 @@ struct FileReport {
     std::vector<std::string> problems;
 };
 
+// The first problem and how many more there are, for a one-line message.
+std::string ProblemSummary(const std::vector<std::string>& problems);
+
 enum class SaveOutcome {
     Saved,    // the file now holds the whole content
     Declined, // the user chose not to replace an existing file

@@ -21,6 +21,13 @@ void WriteSlot(std::ostream& out, const TConfigDataUnit& table, int index) {
 
 } // namespace
 
+std::string ProblemSummary(const std::vector<std::string>& problems) {
+    if (problems.empty())
+        return {};
+    return problems.front() +
+           (problems.size() > 1 ? " (+" + std::to_string(problems.size() - 1) + " more)" : "");
+}
+
 ConfigRecordList TConfigDataUnit::ReadRecords(std::string_view text, std::optional<int> keyBase) const {
     return ReadConfigRecords(
         text,

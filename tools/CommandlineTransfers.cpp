@@ -11,7 +11,6 @@
 #include "RegisterGrid.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -26,19 +25,12 @@ QString HexByte(uint8_t value) {
     return QStringLiteral("0x%1").arg(value, 2, 16, QLatin1Char('0'));
 }
 
-std::string LocalName(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
-}
-
 FileDialogRequest ConfigFileRequest(const QString& title, const QString& rememberedFolder) {
     return {title, "CFG", "*.cfg", rememberedFolder.isEmpty() ? QDir::currentPath() : rememberedFolder};
 }
 
 QString ProblemsText(const QString& fileName, const std::vector<std::string>& problems) {
-    QString text = QFileInfo(fileName).fileName() + ": " + QString::fromStdString(problems.front());
-    if (problems.size() > 1)
-        text += QStringLiteral(" (and %1 more)").arg(problems.size() - 1);
-    return text;
+    return QFileInfo(fileName).fileName() + ": " + QString::fromStdString(ProblemSummary(problems));
 }
 
 } // namespace
@@ -109,7 +101,7 @@ void TCommandLineForm::suitempBlockWriteBitBtnClick() {
     const QString fileName = dialogs_.GetOpenFileName(
         this, ConfigFileRequest("Choose Configuration Data to Send", blockWriteFolder_));
     if (!fileName.isEmpty()) {
-        const FileReport report = table_.LoadConfigFile(LocalName(fileName));
+        const FileReport report = table_.LoadConfigFile(LocalFileName(fileName));
         if (!report.opened)
             Tell("CANNOT READ " + fileName);
         else if (!report.problems.empty())
@@ -135,7 +127,7 @@ void TCommandLineForm::suitempBlockReadBitBtnClick() {
     const QString fileName = dialogs_.GetSaveFileName(
         this, ConfigFileRequest("Pick A File Name to Save Read Data", blockReadFolder_));
     if (!fileName.isEmpty()) {
-        if (table_.SaveRegisterSpan(LocalName(fileName), start, stop) == SaveOutcome::Failed)
+        if (table_.SaveRegisterSpan(LocalFileName(fileName), start, stop) == SaveOutcome::Failed)
             messages << "CANNOT WRITE " + fileName;
         blockReadFolder_ = QFileInfo(fileName).absolutePath();
     }

@@ -1,6 +1,7 @@
 #include "FileDialogs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 
 namespace {
@@ -35,4 +36,8 @@ QString QtFileDialogs::GetOpenFileName(QWidget* parent, const FileDialogRequest&
 
 QString QtFileDialogs::GetSaveFileName(QWidget* parent, const FileDialogRequest& request) {
     return RunDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+std::string LocalFileName(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
 }

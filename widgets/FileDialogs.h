@@ -2,7 +2,12 @@
 
 #include <QString>
 
+#include <string>
+
 class QWidget;
+
+// A chosen file's name as the C++ library opens it (the system's encoding).
+std::string LocalFileName(const QString& fileName);
 
 struct FileDialogRequest {
     QString title;
