@@ -66,9 +66,6 @@ TACK_ErrorDialogForm::TACK_ErrorDialogForm(QWidget* parent)
 
 void TACK_ErrorDialogForm::setVisible(bool visible) {
     if (visible && !isVisible()) {
-        adjustSize();
-        // With its native window made, the frame is known and can be centred.
-        create();
         CentreOnScreen(this);
     }
     QDialog::setVisible(visible);

@@ -40,9 +40,6 @@ TWorkingForm::TWorkingForm(QWidget* parent)
 
 void TWorkingForm::setVisible(bool visible) {
     if (visible && !isVisible()) {
-        adjustSize();
-        // With its native window made, the frame is known and can be centred.
-        create();
         CentreOnScreen(this);
     }
     QWidget::setVisible(visible);

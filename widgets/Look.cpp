@@ -157,6 +157,9 @@ Rgb TextColour(const QLabel* label) {
 void CentreOnScreen(QWidget* window) {
     if (window == nullptr)
         return;
+    window->adjustSize();
+    // With its native window made, the frame is known and can be centred.
+    window->create();
     const QScreen* screen = window->screen();
     if (screen == nullptr)
         return;

@@ -19,5 +19,6 @@ void ApplySkin(QApplication& app);
 void SetTextColour(QLabel* label, Rgb colour);
 Rgb TextColour(const QLabel* label);
 
-// Moves a top-level window to the middle of the screen it is on.
+// Sizes a top-level window to its contents and moves it to the middle of the
+// screen it is on; for a window about to be shown.
 void CentreOnScreen(QWidget* window);
