@@ -159,7 +159,7 @@ void CentreOnScreen(QWidget* window) {
         return;
     window->adjustSize();
     // With its native window made, the frame is known and can be centred.
-    window->create();
+    window->winId();
     const QScreen* screen = window->screen();
     if (screen == nullptr)
         return;
