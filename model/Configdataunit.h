@@ -27,7 +27,8 @@ std::string ProblemSummary(const std::vector<std::string>& problems);
 enum class SaveOutcome {
     Saved,    // the file now holds the whole content
     Declined, // the user chose not to replace an existing file
-    Failed    // the file could not be written; any earlier file is untouched
+    Failed    // the file could not be written; any earlier file is as it was (should
+              // even writing its old text back fail, a complete copy is kept)
 };
 
 // The tool's image of the device registers: 256 slots, each holding one
