@@ -5,6 +5,7 @@
 #include "Artwork.h"
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "EqPanel.h"
 #include "FsDetection.h"
 #include "I2cunit.h"
 #include "Look.h"
@@ -124,11 +125,11 @@ void TMainForm::BuildPanelArea(QWidget* central) {
 
     panelVolume_ = new TVolumePanel(*table_, *volume_, strip_, *this, mainTVPanel_);
     panelClockControl_ = new TClockControlPanel(*table_, *dataClocks_, strip_, mainTVPanel_);
+    panelBiquad_ = new TEqPanel(*table_, *eq_, *dataClocks_, strip_, *this, startDirectory_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
     panelTone_ = new BlockPanel("PanelTone", "TONE CONTROL", mainTVPanel_);
     panelLoudness_ = new BlockPanel("PanelLoudness", "LOUDNESS CONTROL", mainTVPanel_);
     panelDRC_ = new BlockPanel("PanelDRC", "DYNAMIC RANGE COMPRESSION", mainTVPanel_);
-    panelBiquad_ = new BlockPanel("PanelBiquad", "EQ CONTROL", mainTVPanel_);
     panelConfigControl_ = new BlockPanel("PanelConfigControl", "BANK SELECTION CONTROL", mainTVPanel_);
     panelMixer_ = new BlockPanel("PanelMixer", "MIXER CONTROL", mainTVPanel_);
     panelBassManagement_ = new BlockPanel("PanelBassManagement", "BASS MANAGEMENT CONTROL", mainTVPanel_);

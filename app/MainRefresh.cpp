@@ -4,6 +4,7 @@
 #include "Mainunit.h"
 
 #include "ClockPanel.h"
+#include "EqPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
 #include "VolumePanel.h"
@@ -13,12 +14,22 @@
 void TMainForm::AdjustToSampleRateMode() {
     strip_.LabelFsUnits->setText(QString::fromStdString(dataClocks_->GetRateText()));
     panelVolume_->AdjustToSampleRate(dataClocks_->IsHighRate());
+    panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
 }
 
 void TMainForm::RefreshAll() {
     panelVolume_->RefreshVolume();
+    panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelClockControl_->RefreshClocks();
+    if (firstRefresh_) {
+        firstRefresh_ = false;
+        FillFileLists();
+    }
     ShowBusStatus();
+}
+
+void TMainForm::FillFileLists() {
+    panelBiquad_->FillEqFileCombo();
 }
 
 void TMainForm::ShowStatus(const QString& text, Rgb colour) {

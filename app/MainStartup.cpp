@@ -38,6 +38,7 @@ void TMainForm::RESETsuiButtonClick() {
     transport_.Reconnect();
     ResyncFromDevice();
     RefreshAll();
+    FillFileLists();
     ShowBusStatus();
 }
 
@@ -54,6 +55,7 @@ void TMainForm::REINITsuiButtonClick() {
     RefreshAll();
     ResyncFromDevice();
     RefreshAll();
+    FillFileLists();
     ShowBusStatus();
 }
 

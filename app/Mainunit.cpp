@@ -2,6 +2,7 @@
 
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "EqPanel.h"
 #include "FileDialogs.h"
 #include "FsDetection.h"
 #include "I2cunit.h"
@@ -43,6 +44,7 @@ TMainForm::~TMainForm() {
     volume_.reset();
     configControl_.reset();
     dataClocks_.reset();
+    eq_.reset();
     dataLog_.reset();
 }
 
@@ -52,6 +54,7 @@ void TMainForm::CreateModels() {
     volume_ = std::make_unique<TVolume>(*table_);
     configControl_ = std::make_unique<TConfigControl>();
     dataClocks_ = std::make_unique<TDataClocks>(*table_, transport_);
+    eq_ = std::make_unique<TEQ>(*table_);
     dataLog_ = std::make_unique<TDataLog>();
     transport_.SetDataLog(dataLog_.get());
 }
@@ -66,6 +69,10 @@ std::string TMainForm::StartFileName(const QString& fileName) const {
 
 void TMainForm::RestoreStartDirectory() {
     QDir::setCurrent(startDirectory_);
+}
+
+void TMainForm::ShowMessage(const std::string& text) {
+    boxes_.ShowMessage(this, QString::fromStdString(text));
 }
 
 void TMainForm::SetComment(const QString& text) {

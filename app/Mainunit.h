@@ -5,6 +5,7 @@
 #include "Dataclocksunit.h"
 #include "Datalog.h"
 #include "DisplayStrip.h"
+#include "Equnit.h"
 #include "MainWindowHooks.h"
 #include "TransportUi.h"
 #include "Volumeunit.h"
@@ -25,6 +26,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TClockControlPanel;
+class TEqPanel;
 class TI2CForm;
 class TVolumePanel;
 
@@ -61,8 +63,9 @@ public:
     void StopFsPoll() override;
     void ResumeFsPoll() override;
     void RestoreStartDirectory() override;
+    void ShowMessage(const std::string& text) override;
 
-    void ShowPanel(QWidget* panel);
+    void ShowPanel(QWidget* panel) override;
 
 private slots:
     void VolumesuiButtonClick();
@@ -101,6 +104,9 @@ private:
     void ShowProblems(const QString& prefix, const std::vector<std::string>& problems);
     void ShowStatus(const QString& text, Rgb colour);
     void WriteSoftMute(uint8_t value);
+    // The data-file lists of the start directory (DRC, loudness, EQ, in
+    // this order), built at the first refresh and by RESET and REINIT.
+    void FillFileLists();
     // Runs a handler of the window; an error it raises ends that action and
     // is shown in the error box, before it can reach the toolkit.
     void RunGuarded(const std::function<void()>& handler);
@@ -123,6 +129,7 @@ private:
     std::unique_ptr<TVolume> volume_;
     std::unique_ptr<TConfigControl> configControl_;
     std::unique_ptr<TDataClocks> dataClocks_;
+    std::unique_ptr<TEQ> eq_;
     std::unique_ptr<TDataLog> dataLog_;
 
     QWidget* mainTVPanel_ = nullptr;
@@ -134,7 +141,7 @@ private:
     BlockPanel* panelTone_ = nullptr;
     BlockPanel* panelLoudness_ = nullptr;
     BlockPanel* panelDRC_ = nullptr;
-    BlockPanel* panelBiquad_ = nullptr;
+    TEqPanel* panelBiquad_ = nullptr;
     BlockPanel* panelConfigControl_ = nullptr;
     BlockPanel* panelMixer_ = nullptr;
     BlockPanel* panelBassManagement_ = nullptr;
@@ -142,4 +149,5 @@ private:
     TFsDetection* fsDetection_ = nullptr;
     QWidget* registerWindow_ = nullptr;
     DisplayStrip strip_;
+    bool firstRefresh_ = true;
 };

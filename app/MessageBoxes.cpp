@@ -1,5 +1,6 @@
 #include "MessageBoxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include <exception>
@@ -30,4 +31,8 @@ HrCheckAnswer QtMessageBoxes::AskHrCheck(QWidget* parent, const QString& message
 
 void QtMessageBoxes::ShowError(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QString(), message);
+}
+
+void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& message) {
+    QMessageBox::information(parent, QApplication::applicationName(), message, QMessageBox::Ok);
 }

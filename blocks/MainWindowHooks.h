@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+class QWidget;
+
 // What block panels and tool windows need of the main window.
 class IMainWindowHooks {
 public:
@@ -14,4 +18,9 @@ public:
     virtual void ResumeFsPoll() = 0;
     // Makes the start directory current again.
     virtual void RestoreStartDirectory() = 0;
+    // A message box with the application title as caption and an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Shows one block panel in the panel area, adapted and refreshed as a
+    // navigation button does.
+    virtual void ShowPanel(QWidget* panel) = 0;
 };

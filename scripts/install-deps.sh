@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev libgl-dev libudev-dev
+  qt6-base-dev libgl-dev libudev-dev libqcustomplot-dev
   libgtest-dev libbenchmark-dev
   locales fonts-dejavu-core xdg-utils xvfb xauth
 )

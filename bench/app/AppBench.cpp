@@ -31,6 +31,7 @@ class NoBoxes : public IMessageBoxes {
 public:
     HrCheckAnswer AskHrCheck(QWidget*, const QString&) override { return HrCheckAnswer::No; }
     void ShowError(QWidget*, const QString&) override {}
+    void ShowMessage(QWidget*, const QString&) override {}
 };
 
 class NoViewer : public IDocumentViewer {

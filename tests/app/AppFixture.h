@@ -45,12 +45,14 @@ public:
     HrCheckAnswer hrCheckAnswer = HrCheckAnswer::No;
     std::vector<QString> hrCheckQuestions;
     std::vector<QString> errors;
+    std::vector<QString> messages;
 
     HrCheckAnswer AskHrCheck(QWidget*, const QString& message) override {
         hrCheckQuestions.push_back(message);
         return hrCheckAnswer;
     }
     void ShowError(QWidget*, const QString& message) override { errors.push_back(message); }
+    void ShowMessage(QWidget*, const QString& message) override { messages.push_back(message); }
 };
 
 // The message boxes of the test program's application object.

@@ -29,6 +29,8 @@ public:
     void StopFsPoll() override { Note("StopFsPoll"); }
     void ResumeFsPoll() override { Note("ResumeFsPoll"); }
     void RestoreStartDirectory() override { Note("RestoreStartDirectory"); }
+    void ShowMessage(const std::string& text) override { Note("message: " + text); }
+    void ShowPanel(QWidget*) override { Note("ShowPanel"); }
 
     // Everything since the last call: hook calls and device writes, in order.
     std::vector<std::string> Take() {

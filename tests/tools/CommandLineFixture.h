@@ -35,6 +35,8 @@ public:
     void StopFsPoll() override { log_.push_back("StopFsPoll"); }
     void ResumeFsPoll() override { log_.push_back("ResumeFsPoll"); }
     void RestoreStartDirectory() override { log_.push_back("RestoreStartDirectory"); }
+    void ShowMessage(const std::string& text) override { log_.push_back("message: " + text); }
+    void ShowPanel(QWidget*) override { log_.push_back("ShowPanel"); }
 
 private:
     EventLog& log_;
