@@ -77,11 +77,18 @@ bool TConfigDataUnit::OpenForWrite(const std::string& fileName, std::optional<Sa
 
 bool TConfigDataUnit::OpenForWriteConfirmed(const std::string& fileName,
                                             std::optional<SafeFileWriter>& file) {
+    OpenForWrite(fileName, file);
+    // A file that cannot be written (read-only, a folder, a loop of links)
+    // fails without first asking whether to replace it.
+    if (!file->IsOpen())
+        return true;
     std::error_code error;
-    const bool exists = !fileName.empty() && std::filesystem::exists(fileName, error);
-    if (exists && overwriteQuestion_ && !overwriteQuestion_->ConfirmReplace(fileName))
+    const bool exists = std::filesystem::exists(fileName, error);
+    if (exists && overwriteQuestion_ && !overwriteQuestion_->ConfirmReplace(fileName)) {
+        file.reset();
         return false;
-    return OpenForWrite(fileName, file);
+    }
+    return true;
 }
 
 SaveOutcome TConfigDataUnit::WriteSlots(const std::string& fileName, bool confirm, int first, int last,

@@ -292,13 +292,17 @@ TEST_F(FailedSave, EmptyNameWritesNothing) {
     EXPECT_TRUE(yes.asked.empty());
 }
 
-TEST_F(FailedSave, TargetThatIsAFolderStaysAndNoTemporaryFileRemains) {
+// Nobody is asked whether to replace what cannot be replaced.
+TEST_F(FailedSave, TargetThatIsAFolderStaysWithoutAQuestionAndNoTemporaryFileRemains) {
     std::filesystem::create_directory(dir.File("taken.cfg"));
     coretest::WriteWholeFile(dir.File("taken.cfg/inside"), OldText);
-    EXPECT_EQ(table.SaveConfigFileNoPrompt(dir.File("taken.cfg")), SaveOutcome::Failed);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken.cfg")));
-    EXPECT_EQ(coretest::ReadWholeFile(dir.File("taken.cfg/inside")), OldText);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"taken.cfg"});
+    for (Saver saver : {Saver::Prompting, Saver::NoPrompt, Saver::Span}) {
+        EXPECT_EQ(Save(table, saver, dir.File("taken.cfg")), SaveOutcome::Failed);
+        EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken.cfg")));
+        EXPECT_EQ(coretest::ReadWholeFile(dir.File("taken.cfg/inside")), OldText);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"taken.cfg"});
+    }
+    EXPECT_TRUE(yes.asked.empty());
 }
 
 // The scratch file has a short name of its own, so even the longest name a
