@@ -142,14 +142,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm::RunGuarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (...) {
-        ShowCurrentError(boxes_, this);
-    }
-}
-
 void TMainForm::StopFsPoll() {
     fsDetection_->StopFsPoll();
 }

@@ -6,6 +6,7 @@
 #include "Datalog.h"
 #include "DisplayStrip.h"
 #include "Equnit.h"
+#include "HandlerGuard.h"
 #include "MainWindowHooks.h"
 #include "TransportUi.h"
 #include "Volumeunit.h"
@@ -107,13 +108,11 @@ private:
     // The data-file lists of the start directory (DRC, loudness, EQ, in
     // this order), built at the first refresh and by RESET and REINIT.
     void FillFileLists();
-    // Runs a handler of the window; an error it raises ends that action and
-    // is shown in the error box, before it can reach the toolkit.
-    void RunGuarded(const std::function<void()>& handler);
+    // Connects a handler of the window through the guard every panel uses:
+    // an error it raises ends that action and is shown in the error box.
     template <class Sender, class Signal, class Handler>
     void ConnectGuarded(Sender* sender, Signal signal, Handler handler) {
-        connect(sender, signal, this,
-                [this, handler] { RunGuarded([this, handler] { std::invoke(handler, this); }); });
+        ::ConnectGuarded(sender, signal, this, [this, handler] { std::invoke(handler, this); });
     }
     QString InStartDirectory(const QString& fileName) const;
     // The same, as the register table opens it.

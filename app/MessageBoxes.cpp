@@ -1,18 +1,12 @@
 #include "MessageBoxes.h"
 
+#include "HandlerGuard.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
-#include <exception>
-
 void ShowCurrentError(IMessageBoxes& boxes, QWidget* parent) {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        boxes.ShowError(parent, QString::fromUtf8(error.what()));
-    } catch (...) {
-        boxes.ShowError(parent, "An unknown error occurred.");
-    }
+    boxes.ShowError(parent, CurrentErrorText());
 }
 
 HrCheckAnswer QtMessageBoxes::AskHrCheck(QWidget* parent, const QString& message) {

@@ -2,6 +2,7 @@
 
 #include "Configdataunit.h"
 #include "Dataclocksunit.h"
+#include "HandlerGuard.h"
 #include "RadioGroup.h"
 
 #include <QLabel>
@@ -29,8 +30,8 @@ TClockControlPanel::TClockControlPanel(TConfigDataUnit& table, TDataClocks& cloc
     serialFormatRadioGroup_->SetItemIndex(DesignedFormatItem);
     serialFormatRadioGroup_->setGeometry(150, TitleHeight + 24, 314, 250);
     // Connected only now, so setting the designed item sends nothing.
-    connect(serialFormatRadioGroup_, &RadioGroup::Click, this,
-            &TClockControlPanel::SerialFormatRadioGroupClick);
+    ConnectGuarded(serialFormatRadioGroup_, &RadioGroup::Click, this,
+                   &TClockControlPanel::SerialFormatRadioGroupClick);
 }
 
 void TClockControlPanel::ShowFormatLabels() {

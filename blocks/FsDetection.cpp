@@ -1,6 +1,7 @@
 #include "FsDetection.h"
 
 #include "Dataclocksunit.h"
+#include "HandlerGuard.h"
 #include "MainWindowHooks.h"
 
 #include <QLabel>
@@ -18,7 +19,7 @@ TFsDetection::TFsDetection(TDataClocks& clocks, const DisplayStrip& strip, IMain
     : QObject(parent), clocks_(clocks), strip_(strip), hooks_(hooks), fsPollTimer_(new QTimer(this)) {
     fsPollTimer_->setObjectName("FsPollTimer");
     fsPollTimer_->setInterval(FirstInterval);
-    connect(fsPollTimer_, &QTimer::timeout, this, &TFsDetection::FsPollTimerTimer);
+    ConnectGuarded(fsPollTimer_, &QTimer::timeout, this, &TFsDetection::FsPollTimerTimer);
 }
 
 void TFsDetection::AutomaticFsDetectionClick() {

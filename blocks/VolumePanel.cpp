@@ -1,6 +1,7 @@
 #include "VolumePanel.h"
 
 #include "Configdataunit.h"
+#include "HandlerGuard.h"
 #include "MainWindowHooks.h"
 #include "TrackBar.h"
 #include "UpDown.h"
@@ -39,7 +40,7 @@ TVolumePanel::TVolumePanel(TConfigDataUnit& table, TVolume& volume, const Displa
       hooks_(hooks) {
     TitleLabel()->setObjectName("LabelVolumeControl");
     BuildColumns();
-    connect(strip_.MainMasterUpDown, &UpDown::Click, this, &TVolumePanel::MainMasterUpDownClick);
+    ConnectGuarded(strip_.MainMasterUpDown, &UpDown::Click, this, &TVolumePanel::MainMasterUpDownClick);
 }
 
 void TVolumePanel::BuildColumns() {
@@ -108,11 +109,11 @@ void TVolumePanel::BuildColumns() {
         column.muteCheckBox->setObjectName(stem + "VMuteCheckBox");
         column.muteCheckBox->setGeometry(30, 268, 64, 20);
 
-        connect(column.trackBar, &TrackBar::Change, this, definition.trackBarChange);
-        connect(column.zeroButton, &QPushButton::clicked, this, definition.zeroClick);
-        connect(column.muteButton, &QPushButton::clicked, this, definition.muteClick);
-        connect(column.muteCheckBox, &QCheckBox::clicked, this, definition.muteBoxClick);
-        connect(column.upDown, &UpDown::Click, this, definition.upDownClick);
+        ConnectGuarded(column.trackBar, &TrackBar::Change, this, definition.trackBarChange);
+        ConnectGuarded(column.zeroButton, &QPushButton::clicked, this, definition.zeroClick);
+        ConnectGuarded(column.muteButton, &QPushButton::clicked, this, definition.muteClick);
+        ConnectGuarded(column.muteCheckBox, &QCheckBox::clicked, this, definition.muteBoxClick);
+        ConnectGuarded(column.upDown, &UpDown::Click, this, definition.upDownClick);
     }
 
     const QFrame* ch3 = columns_[3].panel;
