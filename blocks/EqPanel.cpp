@@ -6,6 +6,7 @@
 #include "Dataclocksunit.h"
 #include "EqChart.h"
 #include "FileDialogs.h"
+#include "HandlerGuard.h"
 #include "MainWindowHooks.h"
 #include "RadioGroup.h"
 #include "UpDown.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int Top = BlockPanel::TitleHeight + 2;
+constexpr const char* ExamplesDocument = "QMX4600EQ.PDF";
 
 // The edit grid: five coefficient rows, four byte columns (bits 31:24 on
 // the left). The names carry the row and the byte's place in the word.
@@ -164,20 +166,20 @@ void TEqPanel::BuildChart() {
     AddLabel(this, "Max Y", QRect(340, y + 2, 44, 20), Qt::AlignRight | Qt::AlignVCenter);
     maxScale_ = new UpDown(0, 100, 1, this);
     maxScale_->setObjectName("MaxScaleUpDown");
-    maxScale_->setAccessibleName("Max Y");
+    maxScale_->SetAccessibleNames("Max Y");
     maxScale_->SetPosition(20);
     maxScale_->move(388, y);
     AddLabel(this, "Min Y", QRect(460, y + 2, 44, 20), Qt::AlignRight | Qt::AlignVCenter);
     minScale_ = new UpDown(-130, -1, 1, this);
     minScale_->setObjectName("MinScaleUpDown");
-    minScale_->setAccessibleName("Min Y");
+    minScale_->SetAccessibleNames("Min Y");
     minScale_->SetPosition(-120);
     minScale_->move(508, y);
 }
 
 void TEqPanel::Connect() {
-    connect(dapGroup_, &RadioGroup::Click, this, &TEqPanel::EQDAPCHRadioGroupClick);
-    connect(eqGroup_, &RadioGroup::Click, this, &TEqPanel::EQEQRadioGroupClick);
+    ConnectGuarded(dapGroup_, &RadioGroup::Click, this, &TEqPanel::EQDAPCHRadioGroupClick);
+    ConnectGuarded(eqGroup_, &RadioGroup::Click, this, &TEqPanel::EQEQRadioGroupClick);
     const struct {
         const char* name;
         void (TEqPanel::*click)();
@@ -191,9 +193,9 @@ void TEqPanel::Connect() {
         {"EQExamplesuiButton", &TEqPanel::EQExamplesuiButtonClick},
     };
     for (const auto& b : buttons)
-        connect(findChild<QPushButton*>(b.name), &QPushButton::clicked, this, b.click);
-    connect(maxScale_, &UpDown::Click, this, &TEqPanel::MaxScaleUpDownClick);
-    connect(minScale_, &UpDown::Click, this, &TEqPanel::MinScaleUpDownClick);
+        ConnectGuarded(findChild<QPushButton*>(b.name), &QPushButton::clicked, this, b.click);
+    ConnectGuarded(maxScale_, &UpDown::Click, this, &TEqPanel::MaxScaleUpDownClick);
+    ConnectGuarded(minScale_, &UpDown::Click, this, &TEqPanel::MinScaleUpDownClick);
 }
 
 int TEqPanel::SelectedSubAddress() const {
@@ -290,7 +292,7 @@ void TEqPanel::EQFileLoadsuiButtonClick() {
 }
 
 void TEqPanel::EQExamplesuiButtonClick() {
-    // TODO document opening
+    hooks_.OpenDocument(ExamplesDocument);
 }
 
 void TEqPanel::JumpToBiquad(int channelItem, int biquadItem) {

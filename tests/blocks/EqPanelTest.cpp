@@ -71,9 +71,6 @@ std::string Record(const std::string& key, const std::vector<uint8_t>& bytes) {
 class EqPanelTest : public ::testing::Test {
 protected:
     EqPanelTest() {
-        strip.LabelBiquadUnits = &eqName;
-        strip.LabelFsUnits = &fs;
-        strip.HelpfulCommentsLabel = &comment;
         for (int sub = 0x51; sub <= 0x88; ++sub)
             if (rig.table.GetSize(sub) == 20)
                 rig.Store(sub, WithB0(0x00800000));
@@ -130,7 +127,13 @@ protected:
     TDataClocks clocks{rig.table, rig.bus};
     TEQ eq{rig.table};
     QLabel eqName{"NONE"}, fs{"----"}, comment{"Initialized OK"};
-    DisplayStrip strip;
+    DisplayStrip strip = [this] {
+        DisplayStrip s;
+        s.LabelBiquadUnits = &eqName;
+        s.LabelFsUnits = &fs;
+        s.HelpfulCommentsLabel = &comment;
+        return s;
+    }();
     RecordingHooks hooks{rig};
     TEqPanel panel{rig.table, eq, clocks, strip, hooks, startDir.path()};
 };
@@ -255,7 +258,7 @@ TEST_F(EqPanelTest, ClickingShowsTheSelectedRegisterAndSendsNothing) {
             rig.Store(sub, Marked(sub));
     const struct {
         int channel, biquad, subAddress;
-    } cases[] = {{0, 0, 0x51}, {1, 6, 0x5E}, {2, 0, 0x7B}, {3, 3, 0x85}, {3, 6, 0x88}};
+    } cases[] = {{1, 6, 0x5E}, {0, 0, 0x51}, {2, 0, 0x7B}, {3, 3, 0x85}, {3, 6, 0x88}};
     for (const auto& c : cases) {
         Select(c.channel, c.biquad);
         EXPECT_EQ(EditTexts(), std::vector<std::string>(20, WriteText(0, {uint8_t(c.subAddress)}).substr(4)))
@@ -293,7 +296,7 @@ TEST_F(EqPanelTest, ApplyReadsEachEditsFirstTwoCharacters) {
     Button("EQBQApplysuiButton")->click();
     const Timeline writes = rig.TakeWrites();
     ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(writes[0].substr(0, 28), "59: f0 ff 00 01 70 ab 00 00");
+    EXPECT_EQ(writes[0].substr(0, 27), "59: f0 ff 00 01 70 ab 01 00");
 }
 
 TEST_F(EqPanelTest, CancelDiscardsUnappliedEdits) {
@@ -382,6 +385,7 @@ TEST_F(EqPanelTest, NoFileShowsTheMessageAndKeepsTheItems) {
 
 // Bad files: nothing half written, the problem named, never a crash.
 TEST_F(EqPanelTest, BadEqFilesSendOnlyCompleteRecordsAndSayWhatWasWrong) {
+    rig.table.SetSubAddress(0x5F, CElements::Undefined); // as a map without that register leaves it
     const std::vector<uint8_t> shortRecord(10, 0x33);
     const struct {
         const char* name;
@@ -404,7 +408,7 @@ TEST_F(EqPanelTest, BadEqFilesSendOnlyCompleteRecordsAndSayWhatWasWrong) {
         {"NUL.EQ46XX",
          std::string("Q1 \0\0", 5) + Record("Q4", Marked(4)),
          {WriteText(0x54, Marked(4))},
-         "NUL.EQ46XX: record Q1 (register 0x51) has 0 of its 20 bytes; not loaded"},
+         "NUL.EQ46XX: record Q1 (register 0x51) has 1 of its 20 bytes; not loaded"},
         {"Q9.EQ46XX", "Q9 00\n", {}, "Q9.EQ46XX: Q record without a biquad number 1..7 ignored"},
     };
     for (const auto& c : cases) {
@@ -549,6 +553,11 @@ TEST_F(EqPanelTest, HoverTextNamesThePointUnderTheMouse) {
     Chart()->replot();
     const double x = Chart()->xAxis->coordToPixel(1000);
     EXPECT_EQ(Chart()->PointText(x), "1000 Hz, 0.00 dB");
+}
+
+TEST_F(EqPanelTest, ExamplesButtonOpensTheEqDocument) {
+    Button("EQExamplesuiButton")->click();
+    EXPECT_EQ(hooks.Take(), Timeline({"document: QMX4600EQ.PDF"}));
 }
 
 } // namespace
