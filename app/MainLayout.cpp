@@ -5,6 +5,7 @@
 #include "Artwork.h"
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "ConfigControlPanel.h"
 #include "EqPanel.h"
 #include "FsDetection.h"
 #include "I2cunit.h"
@@ -126,11 +127,11 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelVolume_ = new TVolumePanel(*table_, *volume_, strip_, *this, mainTVPanel_);
     panelClockControl_ = new TClockControlPanel(*table_, *dataClocks_, strip_, mainTVPanel_);
     panelBiquad_ = new TEqPanel(*table_, *eq_, *dataClocks_, strip_, *this, startDirectory_, mainTVPanel_);
+    panelConfigControl_ = new TConfigControlPanel(*table_, *configControl_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
     panelTone_ = new BlockPanel("PanelTone", "TONE CONTROL", mainTVPanel_);
     panelLoudness_ = new BlockPanel("PanelLoudness", "LOUDNESS CONTROL", mainTVPanel_);
     panelDRC_ = new BlockPanel("PanelDRC", "DYNAMIC RANGE COMPRESSION", mainTVPanel_);
-    panelConfigControl_ = new BlockPanel("PanelConfigControl", "BANK SELECTION CONTROL", mainTVPanel_);
     panelMixer_ = new BlockPanel("PanelMixer", "MIXER CONTROL", mainTVPanel_);
     panelBassManagement_ = new BlockPanel("PanelBassManagement", "BASS MANAGEMENT CONTROL", mainTVPanel_);
     blockPanels_ = {panelTone_,           panelVolume_, panelLoudness_,     panelDRC_,          panelBiquad_,

@@ -4,6 +4,7 @@
 #include "Mainunit.h"
 
 #include "ClockPanel.h"
+#include "ConfigControlPanel.h"
 #include "EqPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
@@ -21,6 +22,9 @@ void TMainForm::RefreshAll() {
     panelVolume_->RefreshVolume();
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelClockControl_->RefreshClocks();
+    // The bank panel is not set from register 0x40; it only says when the
+    // register no longer holds what the panel shows.
+    panelConfigControl_->ShowRegisterNotice();
     if (firstRefresh_) {
         firstRefresh_ = false;
         FillFileLists();

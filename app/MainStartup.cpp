@@ -4,6 +4,7 @@
 #include "Mainunit.h"
 
 #include "ClockPanel.h"
+#include "ConfigControlPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
 
@@ -11,8 +12,7 @@
 
 void TMainForm::SetInitialDisplay() {
     panelClockControl_->ShowFormatLabels();
-    // The bank panel starts on its first item, manual bank 1.
-    constexpr int bankItem = 0;
+    const int bankItem = panelConfigControl_->SelectionItem();
     strip_.LabelBankAutoMan->setText(QString::fromStdString(configControl_->BankModeText(bankItem)));
     strip_.LabelBankSelected->setText(QString::fromStdString(configControl_->BankNumberText(bankItem)));
     strip_.LabelBiquadUnits->setText("NONE");

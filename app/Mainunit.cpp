@@ -2,6 +2,7 @@
 
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "ConfigControlPanel.h"
 #include "EqPanel.h"
 #include "FileDialogs.h"
 #include "FsDetection.h"
@@ -52,7 +53,7 @@ void TMainForm::CreateModels() {
     table_ = std::make_unique<TConfigDataUnit>();
     table_->SetBus(&transport_);
     volume_ = std::make_unique<TVolume>(*table_);
-    configControl_ = std::make_unique<TConfigControl>();
+    configControl_ = std::make_unique<TConfigControl>(*table_);
     dataClocks_ = std::make_unique<TDataClocks>(*table_, transport_);
     eq_ = std::make_unique<TEQ>(*table_);
     dataLog_ = std::make_unique<TDataLog>();

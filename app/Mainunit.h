@@ -27,6 +27,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TClockControlPanel;
+class TConfigControlPanel;
 class TEqPanel;
 class TI2CForm;
 class TVolumePanel;
@@ -141,7 +142,7 @@ private:
     BlockPanel* panelLoudness_ = nullptr;
     BlockPanel* panelDRC_ = nullptr;
     TEqPanel* panelBiquad_ = nullptr;
-    BlockPanel* panelConfigControl_ = nullptr;
+    TConfigControlPanel* panelConfigControl_ = nullptr;
     BlockPanel* panelMixer_ = nullptr;
     BlockPanel* panelBassManagement_ = nullptr;
     std::array<QWidget*, 9> blockPanels_{};
