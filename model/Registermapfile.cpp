@@ -29,8 +29,10 @@ std::string Hex(int value) {
 }
 
 // Scans one field of a "#" record: spaces before it are skipped, the field
-// runs to the next space, line feed or end of piece. A field that does not
-// start with a number leaves `value` as it was.
+// runs to the next space, line feed, NUL or end of piece. A NUL ends the line
+// for the scan of records too, so the field stops in front of it and leaves
+// it for that scan to see. A field that does not start with a number leaves
+// `value` as it was.
 class FieldScanner {
 public:
     FieldScanner(std::string_view piece, size_t& pos) : piece_(piece), pos_(pos) {}
@@ -43,7 +45,7 @@ private:
         while (pos_ < piece_.size() && piece_[pos_] == ' ')
             ++pos_;
         const size_t start = pos_;
-        while (pos_ < piece_.size() && piece_[pos_] != ' ' && piece_[pos_] != '\n')
+        while (pos_ < piece_.size() && piece_[pos_] != ' ' && piece_[pos_] != '\n' && piece_[pos_] != '\0')
             ++pos_;
         std::string_view field = piece_.substr(start, pos_ - start);
         if (hex && field.size() >= 2 && field[0] == '0' && (field[1] == 'x' || field[1] == 'X')) {

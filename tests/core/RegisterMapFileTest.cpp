@@ -47,6 +47,10 @@ const MapCase MapCases[] = {
     // A tab ends nothing: "3\t20" is the index 3, "4" the sub-address and the
     // missing size keeps the size of the record before.
     {"TabIsNotASeparator", "#1 10 8\n#3\t20 4\n", {{1, 0x10, 8, ""}, {3, 0x04, 8, ""}}, {0x20}, {}},
+    // A NUL ends the line, also in the middle of a field or a record: what
+    // follows it on the line defines nothing.
+    {"NulEndsTheLineAfterAField", std::string("#1 10 4\0 #2 11 4\n", 17), {{1, 0x10, 4, ""}}, {0x11}, {}},
+    {"NulInsideARecordEndsItsFields", std::string("#1 10\0 4 #2 11 4\n", 17), {{1, 0x10, 0, ""}}, {0x11}, {}},
     {"SubAddressThatIsNoNumberKeepsThePreviousOne",
      "#1 10 4\n#2 zz 8\n",
      {{1, 0x10, 4, ""}, {2, 0x10, 8, ""}},
