@@ -10,9 +10,30 @@ std::string Error(const std::string& text) {
     return "ERROR " + text + "\n";
 }
 
+// A piece of a request as an ERROR reply may quote it: the protocol's lines
+// are printable ASCII, so every other byte (a NUL, a line end, 0xFF) and the
+// backslash that introduces the escapes are written as \xNN.
+std::string Quoted(std::string_view text) {
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string quoted;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            quoted += c;
+            continue;
+        }
+        quoted += "\\x";
+        quoted += Digits[byte >> 4];
+        quoted += Digits[byte & 0x0F];
+    }
+    return quoted;
+}
+
 std::string StatusLine(int32_t status) {
     return "STATUS " + std::to_string(status);
 }
+
+constexpr const char* NackUsage = "SIM NACK takes a sub-address (hex), ALL or OFF";
 
 bool IsAdapterCall(std::string_view command) {
     return command == "CONNECT" || command == "RESET" || command == "WRITE" || command == "READ";
@@ -39,7 +60,7 @@ SimulatorCommands::Answer SimulatorCommands::Handle(std::string_view request) {
     else if (IsAdapterCall(command))
         reply = Error(std::string(command) + " takes no arguments");
     else
-        reply = Error("unknown request '" + std::string(command.substr(0, 40)) + "'");
+        reply = Error("unknown request '" + Quoted(command.substr(0, 40)) + "'");
     // The device keeps its own record of calls; the protocol's record is the
     // one that counts here, so the device's is not left to grow.
     device_.TakeCalls();
@@ -129,16 +150,18 @@ std::string SimulatorCommands::Simulator(const std::vector<std::string_view>& fi
         return ratio && device_.SetMclkRatio(*ratio) ? "OK\n"
                                                      : Error("SIM MCLK takes a ratio the device detects");
     }
-    if (what == "NACK" && fields.size() == 3)
-        return Nack(fields[2]);
-    if ((what == "UNPLUG" || what == "PLUG") && fields.size() == 2) {
+    if (what == "NACK")
+        return fields.size() == 3 ? Nack(fields[2]) : Error(NackUsage);
+    if (what == "UNPLUG" || what == "PLUG" || what == "DUMP" || what == "LOG") {
+        if (fields.size() != 2)
+            return Error("SIM " + std::string(what) + " takes no arguments");
+        if (what == "DUMP")
+            return Dump();
+        if (what == "LOG")
+            return TakeLog();
         device_.SetPluggedIn(what == "PLUG");
         return "OK\n";
     }
-    if (what == "DUMP" && fields.size() == 2)
-        return Dump();
-    if (what == "LOG" && fields.size() == 2)
-        return TakeLog();
     return Error("unknown SIM control; known: RATE, MCLK, NACK, UNPLUG, PLUG, DUMP, LOG");
 }
 
@@ -153,7 +176,7 @@ std::string SimulatorCommands::Nack(std::string_view what) {
     }
     const std::optional<uint8_t> sub = ParseHexByte(what);
     if (!sub)
-        return Error("SIM NACK takes a sub-address (hex), ALL or OFF");
+        return Error(NackUsage);
     device_.NackSubAddress(*sub);
     return "OK\n";
 }

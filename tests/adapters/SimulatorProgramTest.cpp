@@ -117,6 +117,37 @@ TEST_F(SimulatorProgramTest, GarbageGetsAnErrorAndTheConnectionGoesOn) {
         << "refused requests are not transfers";
 }
 
+// An ERROR reply is a protocol line like any other: printable ASCII, the
+// request it quotes escaped where it is not, and it says what the request
+// needs.
+TEST_F(SimulatorProgramTest, ErrorRepliesArePrintableAndSayWhatIsNeeded) {
+    const Exchange conversation[] = {
+        {"\x01\x02\xff", R"(ERROR unknown request '\x01\x02\xff')"},
+        {"HE\x7fLO\\", R"(ERROR unknown request 'HE\x7fLO\x5c')"},
+        {"\xc3\xa9t\xc3\xa9 1", R"(ERROR unknown request '\xc3\xa9t\xc3\xa9')"},
+        {"SIM NACK", "ERROR SIM NACK takes a sub-address (hex), ALL or OFF"},
+        {"SIM NACK d9 e0", "ERROR SIM NACK takes a sub-address (hex), ALL or OFF"},
+        {"SIM NACK 1", "ERROR SIM NACK takes a sub-address (hex), ALL or OFF"},
+        {"SIM FOO", "ERROR unknown SIM control; known: RATE, MCLK, NACK, UNPLUG, PLUG, DUMP, LOG"},
+        {"SIM", "ERROR unknown SIM control; known: RATE, MCLK, NACK, UNPLUG, PLUG, DUMP, LOG"},
+        {"SIM LOG now", "ERROR SIM LOG takes no arguments"},
+        {"SIM UNPLUG 1", "ERROR SIM UNPLUG takes no arguments"},
+    };
+    StartSimulator();
+    for (const Exchange& e : conversation) {
+        SCOPED_TRACE(e.request);
+        EXPECT_EQ(Ask(e.request), e.reply);
+    }
+    // A NUL inside the line, and a long run of bytes that are not ASCII, of
+    // which the reply quotes the first 40.
+    EXPECT_EQ(Ask(std::string("CON\0NECT", 8)), R"(ERROR unknown request 'CON\x00NECT')");
+    std::string quoted;
+    for (int i = 0; i < 40; ++i)
+        quoted += R"(\xff)";
+    EXPECT_EQ(Ask(std::string(300, '\xff')), "ERROR unknown request '" + quoted + "'");
+    EXPECT_EQ(Ask("CONNECT"), "STATUS 0") << "SIM UNPLUG 1 was refused, not carried out";
+}
+
 TEST_F(SimulatorProgramTest, LogRecordsEachAdapterCallOnceWithItsStatus) {
     StartSimulator();
     Ask("CONNECT");
