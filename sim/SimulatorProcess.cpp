@@ -95,9 +95,17 @@ int SimulatorProcess::Wait() {
     return *exitCode_;
 }
 
+void SimulatorProcess::Signal(int signal) {
+    if (pid_ > 0)
+        ::kill(pid_, signal);
+}
+
 int SimulatorProcess::Stop(int signal) {
     if (pid_ <= 0)
         return -1;
+    // A program frozen by SIGSTOP would keep the signal pending for ever; it
+    // goes on first (SIGCONT does nothing to one that runs).
+    ::kill(pid_, SIGCONT);
     ::kill(pid_, signal);
     return Wait();
 }

@@ -26,6 +26,9 @@ public:
     // Sends the signal (SIGTERM unless told), then waits for the end; the
     // exit code (-1 when not running).
     int Stop(int signal = SIGTERM);
+    // Sends the signal and returns at once: SIGSTOP freezes the program (a
+    // simulator too busy to answer), SIGCONT lets it go on.
+    void Signal(int signal);
     bool IsRunning() const { return pid_ > 0; }
     std::optional<int> ExitCode() const { return exitCode_; }
 

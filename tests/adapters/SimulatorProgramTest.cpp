@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -419,6 +420,34 @@ TEST_F(SimulatorProgramTest, TransportStartsUpLosesAndFindsTheSimulator) {
     transport.I2CRead(0x36, 0x00, 1, &byte);
     EXPECT_TRUE(transport.IsTransferOk());
     EXPECT_EQ(byte, 0x6C);
+}
+
+// Any USB event makes the transport ask the adapter again whether it is
+// connected. When the simulator answers that question only after the reply
+// timeout (here it is frozen for a moment), the tool carries on over the
+// connection it has: the next write reaches the device, no error is shown
+// and the status stays as it was.
+TEST_F(SimulatorProgramTest, LateAnswerToADeviceChangeQueryLeavesTheTransportWorking) {
+    StartSimulator();
+    RecordingUi ui;
+    TI2CForm transport(std::make_unique<SimulatorSocketAdapter>(), &ui);
+    transport.OpenAdapter();
+    ASSERT_TRUE(transport.IsUsbConnected());
+
+    simulator.Signal(SIGSTOP);
+    transport.OnDeviceChange();
+    simulator.Signal(SIGCONT);
+
+    const uint8_t volume[] = {0x00, 0x00, 0x00, 0x50};
+    transport.I2CWrite(0x36, 0xD9, 4, volume);
+    EXPECT_TRUE(transport.IsUsbConnected());
+    EXPECT_TRUE(transport.IsTransferOk());
+    EXPECT_EQ(transport.ConnectionText(), "Connected to USB");
+    EXPECT_EQ(ui.dialogs, 0);
+    EXPECT_TRUE(ui.statuses.empty()) << ui.statuses.front().first;
+    EXPECT_EQ(Ask("READ 1b d9 4"), "STATUS 0 00 00 00 50");
+    const std::vector<std::string> log = TakeLog();
+    EXPECT_NE(std::find(log.begin(), log.end(), "WRITE 1b d9 4 00 00 00 50 -> STATUS 0"), log.end());
 }
 
 } // namespace

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 
 namespace {
 
@@ -140,14 +143,128 @@ TEST_F(SimulatorSocketAdapterTest, BadRepliesAreAdapterFailures) {
 }
 
 TEST_F(SimulatorSocketAdapterTest, ErrorReplyToConnectOrWriteIsAnAdapterFailure) {
-    FakeLineServer server(socketPath, [](const std::string&) {
-        return FakeLineServer::Response{FakeLineServer::Action::Reply, "ERROR no"};
+    std::atomic<bool> connected = false;
+    FakeLineServer server(socketPath, [&](const std::string&) {
+        const bool first = !connected.exchange(true);
+        return FakeLineServer::Response{FakeLineServer::Action::Reply, first ? "STATUS 0" : "ERROR no"};
     });
+    ASSERT_EQ(Connect(), AdapterStatus::Done);
     int32_t status = AdapterStatus::AlsoDone;
     EXPECT_EQ(adapter.ConnectUSB(status), -EPROTO);
     EXPECT_EQ(Write(0xD9, {0x01}, status), -EPROTO) << "an ERROR reply keeps the connection";
+    EXPECT_EQ(status, AdapterStatus::AlsoDone);
     std::string text;
     EXPECT_EQ(adapter.ResetPulse(text), -EPROTO);
+}
+
+struct FailedQueryCase {
+    const char* what;
+    FakeLineServer::Clients clients;
+    FakeLineServer::Response answer; // to the second CONNECT
+    std::chrono::milliseconds delay; // before that answer
+    AdapterResult result;
+    int32_t status; // what the query leaves in the caller's status
+};
+
+// The connect query is asked again whenever USB devices come or go. When it
+// fails, or answers neither 0 nor 7, the connection in use carries on: the
+// write after it goes through, and the late answer to the query is never
+// taken for the write's reply.
+TEST_F(SimulatorSocketAdapterTest, FailedConnectQueryKeepsTheWorkingConnection) {
+    using Action = FakeLineServer::Action;
+    using Clients = FakeLineServer::Clients;
+    using namespace std::chrono_literals;
+    const FailedQueryCase cases[] = {
+        {"answered after the timeout",
+         Clients::AllAtOnce,
+         {Action::Reply, "STATUS 0"},
+         1300ms,
+         -ETIMEDOUT,
+         AdapterStatus::AlsoDone},
+        {"never answered",
+         Clients::AllAtOnce,
+         {Action::Silence, ""},
+         0ms,
+         -ETIMEDOUT,
+         AdapterStatus::AlsoDone},
+        {"server busy with the first connection",
+         Clients::OneAtATime,
+         {Action::Reply, "STATUS 0"},
+         0ms,
+         -ETIMEDOUT,
+         AdapterStatus::AlsoDone},
+        {"ERROR reply",
+         Clients::AllAtOnce,
+         {Action::Reply, "ERROR busy"},
+         0ms,
+         -EPROTO,
+         AdapterStatus::AlsoDone},
+        {"connection closed",
+         Clients::AllAtOnce,
+         {Action::Close, ""},
+         0ms,
+         -ECONNRESET,
+         AdapterStatus::AlsoDone},
+        {"malformed reply",
+         Clients::AllAtOnce,
+         {Action::Reply, "STATUS"},
+         0ms,
+         -EPROTO,
+         AdapterStatus::AlsoDone},
+        {"neither ready nor absent", Clients::AllAtOnce, {Action::Reply, "STATUS 3"}, 0ms, 0, 3},
+    };
+    for (const FailedQueryCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::atomic<int> connects = 0;
+        std::vector<std::string> writes; // written by the server's thread for the first connection
+        {
+            FakeLineServer server(
+                socketPath,
+                [&](const std::string& request) {
+                    if (request != "CONNECT") {
+                        writes.push_back(request);
+                        return FakeLineServer::Response{Action::Reply,
+                                                        request == "RESET" ? "OK" : "STATUS 0"};
+                    }
+                    if (connects++ == 0)
+                        return FakeLineServer::Response{Action::Reply, "STATUS 0"};
+                    std::this_thread::sleep_for(c.delay);
+                    return c.answer;
+                },
+                c.clients);
+            ASSERT_EQ(Connect(), AdapterStatus::Done);
+            int32_t status = AdapterStatus::AlsoDone;
+            EXPECT_EQ(adapter.ConnectUSB(status), c.result);
+            EXPECT_EQ(status, c.status);
+            status = AdapterStatus::AlsoDone;
+            EXPECT_EQ(Write(0xD9, {0x01}, status), 0);
+            EXPECT_EQ(status, AdapterStatus::Done);
+            std::string text;
+            EXPECT_EQ(adapter.ResetPulse(text), 0) << "the connection in use still answers";
+        }
+        EXPECT_EQ(writes, (std::vector<std::string>{"WRITE 1b d9 1 01", "RESET"}));
+        ::unlink(socketPath.c_str());
+    }
+}
+
+// A query that does answer replaces the connection: with 0 the new one
+// serves, with 7 (or the socket gone) the calls report no adapter.
+TEST_F(SimulatorSocketAdapterTest, AnsweredConnectQueryReplacesTheConnection) {
+    StartSimulator();
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    EXPECT_EQ(Connect(), AdapterStatus::Done);
+    int32_t status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Write(0xD9, {0x01, 0x02, 0x03, 0x04}, status), 0);
+    EXPECT_EQ(status, AdapterStatus::Done);
+    ASSERT_EQ(Ask("SIM UNPLUG"), "OK");
+    EXPECT_EQ(Connect(), AdapterStatus::NoAdapter);
+    ASSERT_EQ(Ask("SIM PLUG"), "OK");
+    control.Close();
+    simulator.Stop();
+    EXPECT_EQ(Connect(), AdapterStatus::NoAdapter) << "no socket";
+    status = AdapterStatus::AlsoDone;
+    EXPECT_EQ(Write(0xD9, {0x01}, status), 0);
+    EXPECT_EQ(status, AdapterStatus::NoAdapter);
 }
 
 // A server that has stopped (a simulator under SIGSTOP): its socket listens,

@@ -27,15 +27,41 @@ public:
     std::vector<std::string> hrChecks;
 };
 
+// The simulated device as the simulator adapter, whose connect query can be
+// made to fail as the socket adapter's does when the simulator answers late.
+class SimulatorStandIn : public IPMBusTransport {
+public:
+    explicit SimulatorStandIn(SimulatedQmx4600* device) : device_(device) {}
+
+    AdapterResult ConnectUSB(int32_t& status) override {
+        return connectFails ? -ETIMEDOUT : device_->ConnectUSB(status);
+    }
+    AdapterResult ResetPulse(std::string& text) override { return device_->ResetPulse(text); }
+    AdapterResult WriteI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
+                                std::span<const uint8_t> bytes, int32_t& status) override {
+        return device_->WriteI2CBlock(address7, subAddress, count, bytes, status);
+    }
+    AdapterResult ReadI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
+                               std::vector<uint8_t>& bytes, int32_t& status) override {
+        return device_->ReadI2CBlock(address7, subAddress, count, bytes, status);
+    }
+
+    bool connectFails = false;
+
+private:
+    std::unique_ptr<SimulatedQmx4600> device_;
+};
+
 // A system adapter over a fake kernel's bridge and an in-process simulated
 // device standing in for the simulator.
 class SystemAdapterTest : public ::testing::Test {
 protected:
     SystemAdapterTest()
         : kernel(new FakeKernelI2c), simulator(new SimulatedQmx4600(FourByteRegisters())),
+          standIn(new SimulatorStandIn(simulator)),
           adapter(std::make_unique<SystemAdapter>(
               std::make_unique<BridgeAdapter>(std::unique_ptr<IKernelI2c>(kernel)),
-              std::unique_ptr<IPMBusTransport>(simulator))) {}
+              std::unique_ptr<IPMBusTransport>(standIn))) {}
 
     int32_t Connect() {
         int32_t status = AdapterStatus::AlsoDone;
@@ -58,7 +84,8 @@ protected:
     }
 
     FakeKernelI2c* kernel;       // owned by the adapter
-    SimulatedQmx4600* simulator; // owned by the adapter
+    SimulatedQmx4600* simulator; // owned by the stand-in
+    SimulatorStandIn* standIn;   // owned by the adapter
     std::unique_ptr<SystemAdapter> adapter;
 };
 
@@ -125,6 +152,54 @@ TEST_F(SystemAdapterTest, BridgeWithoutPermissionIsReportedWhenNothingElseServes
     EXPECT_EQ(Connect(), AdapterStatus::Done);
     EXPECT_EQ(WriteVolume(), AdapterStatus::Done);
     EXPECT_TRUE(SimulatorGotWrite());
+}
+
+struct FailedQueryCase {
+    const char* what;
+    bool bridgeInUse;
+    bool bridgeCannotOpen; // during the query
+    bool simulatorFails;   // its query fails
+    bool simulatorPluggedIn;
+    AdapterResult result;
+    int32_t status;
+};
+
+// A connect query that fails, or finds only a bridge it cannot open, leaves
+// the adapter in use as it was: the next write goes where the one before went.
+TEST_F(SystemAdapterTest, FailedQueryKeepsTheAdapterInUse) {
+    const FailedQueryCase cases[] = {
+        {"simulator in use, its query fails", false, false, true, true, -ETIMEDOUT, AdapterStatus::AlsoDone},
+        {"bridge in use, busy for a moment, no simulator", true, true, false, false, 0,
+         BridgeStatus::CannotOpen},
+        {"bridge in use, busy for a moment, simulator query fails", true, true, true, true, 0,
+         BridgeStatus::CannotOpen},
+    };
+    for (const FailedQueryCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        kernel->RemoveBuses();
+        kernel->openErrors.clear();
+        kernel->transfers.clear();
+        standIn->connectFails = false;
+        simulator->SetPluggedIn(true);
+        if (c.bridgeInUse)
+            kernel->AddClassBus(5, "CP2112 SMBus Bridge on hidraw0");
+        ASSERT_EQ(Connect(), AdapterStatus::Done);
+        simulator->TakeCalls();
+
+        if (c.bridgeCannotOpen)
+            kernel->openErrors["/dev/i2c-5"] = EBUSY;
+        standIn->connectFails = c.simulatorFails;
+        simulator->SetPluggedIn(c.simulatorPluggedIn);
+        int32_t status = AdapterStatus::AlsoDone;
+        EXPECT_EQ(adapter->ConnectUSB(status), c.result);
+        EXPECT_EQ(status, c.status);
+
+        kernel->openErrors.clear();
+        simulator->SetPluggedIn(true);
+        EXPECT_EQ(WriteVolume(), AdapterStatus::Done);
+        EXPECT_EQ(kernel->transfers.size(), c.bridgeInUse ? 1u : 0u);
+        EXPECT_EQ(SimulatorGotWrite(), !c.bridgeInUse);
+    }
 }
 
 } // namespace

@@ -35,27 +35,33 @@ std::string BridgeAdapter::BusLabel() const {
     return devicePath_ + " (" + busName_ + ")";
 }
 
+// Only a bridge that opens, or none at all, replaces the bridge in use: when
+// the bridges found cannot be opened (a node busy for a moment, a second
+// bridge without permission), the one in use stays as it was.
 AdapterResult BridgeAdapter::ConnectUSB(int32_t& status) {
-    kind_ = nullptr;
-    problem_.clear();
+    std::string problem;
     for (const I2cBusEntry& bus : kernel_->ListBuses()) {
         const BridgeKind* kind = FindBridgeKind(bus.name);
         if (!kind)
             continue;
-        devicePath_ = "/dev/i2c-" + std::to_string(bus.number);
-        busName_ = bus.name;
-        const int descriptor = kernel_->Open(devicePath_);
+        const std::string devicePath = "/dev/i2c-" + std::to_string(bus.number);
+        const int descriptor = kernel_->Open(devicePath);
         if (descriptor >= 0) {
             kernel_->Close(descriptor);
             kind_ = kind;
+            devicePath_ = devicePath;
+            busName_ = bus.name;
             problem_.clear();
             status = AdapterStatus::Done;
             return 0;
         }
-        if (problem_.empty())
-            problem_ = OpenProblem(BusLabel(), -descriptor);
+        if (problem.empty())
+            problem = OpenProblem(devicePath + " (" + bus.name + ")", -descriptor);
     }
-    status = problem_.empty() ? AdapterStatus::NoAdapter : BridgeStatus::CannotOpen;
+    problem_ = problem;
+    if (problem.empty())
+        kind_ = nullptr;
+    status = problem.empty() ? AdapterStatus::NoAdapter : BridgeStatus::CannotOpen;
     return 0;
 }
 

@@ -25,7 +25,8 @@ public:
     explicit BridgeAdapter(std::unique_ptr<IKernelI2c> kernel);
 
     // Looks for a bridge among the buses: status 0 when one could be opened,
-    // CannotOpen when bridges are there but none opens, 7 when there is none.
+    // CannotOpen when bridges are there but none opens (the bridge in use,
+    // if any, is kept), 7 when there is none.
     AdapterResult ConnectUSB(int32_t& status) override;
     AdapterResult ResetPulse(std::string& text) override;
     AdapterResult WriteI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,

@@ -10,6 +10,7 @@
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -44,6 +45,21 @@ int WaitFor(int descriptor, short events, Clock::time_point deadline) {
 
 LineConnection::~LineConnection() {
     Close();
+}
+
+LineConnection::LineConnection(LineConnection&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), received_(std::move(other.received_)) {
+    other.received_.clear();
+}
+
+LineConnection& LineConnection::operator=(LineConnection&& other) noexcept {
+    if (this != &other) {
+        Close();
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        received_ = std::move(other.received_);
+        other.received_.clear();
+    }
+    return *this;
 }
 
 int LineConnection::Connect(const std::string& socketPath, std::chrono::milliseconds timeout) {

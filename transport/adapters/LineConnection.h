@@ -15,6 +15,10 @@ public:
     ~LineConnection();
     LineConnection(const LineConnection&) = delete;
     LineConnection& operator=(const LineConnection&) = delete;
+    // Takes over the other's socket and what it has received; the other is
+    // left closed.
+    LineConnection(LineConnection&& other) noexcept;
+    LineConnection& operator=(LineConnection&& other) noexcept;
 
     // -ENOENT or -ECONNREFUSED when nobody serves the path.
     int Connect(const std::string& socketPath, std::chrono::milliseconds timeout);

@@ -5,12 +5,13 @@
 
 #include <cerrno>
 #include <limits>
+#include <utility>
 
-AdapterResult SimulatorSocketAdapter::Ask(const std::string& request) {
+AdapterResult SimulatorSocketAdapter::Ask(LineConnection& connection, const std::string& request) {
     fields_.clear();
-    const int result = connection_.Exchange(request, reply_, ReplyTimeout);
+    const int result = connection.Exchange(request, reply_, ReplyTimeout);
     if (result < 0) {
-        connection_.Close();
+        connection.Close();
         return result;
     }
     fields_ = VirtualAdapter::SplitFields(reply_);
@@ -19,13 +20,14 @@ AdapterResult SimulatorSocketAdapter::Ask(const std::string& request) {
     return 0;
 }
 
-AdapterResult SimulatorSocketAdapter::ReplyStatus(size_t fieldCount, int32_t& status) {
+AdapterResult SimulatorSocketAdapter::ReplyStatus(LineConnection& connection, size_t fieldCount,
+                                                  int32_t& status) {
     const std::optional<int> value =
         fields_.size() == fieldCount && fields_[0] == "STATUS"
             ? VirtualAdapter::ParseDecimal(fields_[1], std::numeric_limits<int32_t>::max())
             : std::nullopt;
     if (!value) {
-        connection_.Close();
+        connection.Close();
         return -EPROTO;
     }
     status = *value;
@@ -33,15 +35,25 @@ AdapterResult SimulatorSocketAdapter::ReplyStatus(size_t fieldCount, int32_t& st
 }
 
 AdapterResult SimulatorSocketAdapter::ConnectUSB(int32_t& status) {
-    const int connected = connection_.Connect(SimulatorSocketPath(), ReplyTimeout);
+    LineConnection query;
+    const int connected = query.Connect(SimulatorSocketPath(), ReplyTimeout);
     if (connected == -ENOENT || connected == -ECONNREFUSED) {
+        connection_.Close();
         status = AdapterStatus::NoAdapter;
         return 0;
     }
     if (connected < 0)
         return connected;
-    const AdapterResult asked = Ask("CONNECT");
-    return asked < 0 ? asked : ReplyStatus(2, status);
+    AdapterResult result = Ask(query, "CONNECT");
+    int32_t answered = 0;
+    if (result >= 0)
+        result = ReplyStatus(query, 2, answered);
+    if (result < 0)
+        return result;
+    if (answered == AdapterStatus::Done || answered == AdapterStatus::NoAdapter)
+        connection_ = std::move(query);
+    status = answered;
+    return 0;
 }
 
 AdapterResult SimulatorSocketAdapter::ResetPulse(std::string& text) {
@@ -49,7 +61,7 @@ AdapterResult SimulatorSocketAdapter::ResetPulse(std::string& text) {
         text = "no adapter: reset not sent";
         return 0;
     }
-    const AdapterResult asked = Ask("RESET");
+    const AdapterResult asked = Ask(connection_, "RESET");
     if (asked < 0)
         return asked;
     if (fields_[0] != "OK") {
@@ -70,8 +82,9 @@ AdapterResult SimulatorSocketAdapter::WriteI2CBlock(uint8_t address7, uint8_t su
         status = AdapterStatus::NoAdapter;
         return 0;
     }
-    const AdapterResult asked = Ask(VirtualAdapter::WriteRequest(address7, subAddress, bytes.first(count)));
-    return asked < 0 ? asked : ReplyStatus(2, status);
+    const AdapterResult asked =
+        Ask(connection_, VirtualAdapter::WriteRequest(address7, subAddress, bytes.first(count)));
+    return asked < 0 ? asked : ReplyStatus(connection_, 2, status);
 }
 
 AdapterResult SimulatorSocketAdapter::ReadI2CBlock(uint8_t address7, uint8_t subAddress, int32_t count,
@@ -84,10 +97,10 @@ AdapterResult SimulatorSocketAdapter::ReadI2CBlock(uint8_t address7, uint8_t sub
         status = AdapterStatus::NoAdapter;
         return 0;
     }
-    AdapterResult result = Ask(VirtualAdapter::ReadRequest(address7, subAddress, count));
+    AdapterResult result = Ask(connection_, VirtualAdapter::ReadRequest(address7, subAddress, count));
     int32_t replied = 0;
     if (result >= 0)
-        result = ReplyStatus(static_cast<size_t>(count) + 2, replied);
+        result = ReplyStatus(connection_, static_cast<size_t>(count) + 2, replied);
     if (result < 0)
         return result;
     std::vector<uint8_t> data(static_cast<size_t>(count));

@@ -19,6 +19,13 @@
 // adapter itself (a negative result); after all but an ERROR
 // reply the connection is dropped, since a late reply would answer the wrong
 // request, and until the next connect the calls report no adapter.
+//
+// A connect asks over a connection of its own and takes it into use only
+// once the simulator has answered 0 or 7 on it (and drops the one in use when
+// the socket has gone). Any other outcome leaves the adapter as it was: the
+// question is asked again whenever USB devices come or go, and a simulator
+// that is busy or answers late must not cost the tool a connection that
+// works.
 class SimulatorSocketAdapter : public IPMBusTransport {
 public:
     static constexpr std::chrono::milliseconds ReplyTimeout{1000};
@@ -31,10 +38,11 @@ public:
                                std::vector<uint8_t>& bytes, int32_t& status) override;
 
 private:
-    // Sends the request and leaves the reply in reply_, split into fields_.
-    AdapterResult Ask(const std::string& request);
+    // Sends the request over `connection` and leaves the reply in reply_,
+    // split into fields_.
+    AdapterResult Ask(LineConnection& connection, const std::string& request);
     // The status of a "STATUS <s> ..." reply with `fieldCount` fields.
-    AdapterResult ReplyStatus(size_t fieldCount, int32_t& status);
+    AdapterResult ReplyStatus(LineConnection& connection, size_t fieldCount, int32_t& status);
 
     LineConnection connection_;
     std::string reply_;

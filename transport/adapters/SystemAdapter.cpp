@@ -9,8 +9,10 @@ SystemAdapter::SystemAdapter(std::unique_ptr<BridgeAdapter> bridge,
                              std::unique_ptr<IPMBusTransport> simulator)
     : bridge_(std::move(bridge)), simulator_(std::move(simulator)) {}
 
+// The adapter in use changes only when the query ends in an answer: 0 (the
+// one that answered ready) or 7 (none). A query that fails, or that finds a
+// bridge it cannot open, leaves the adapter in use as it was.
 AdapterResult SystemAdapter::ConnectUSB(int32_t& status) {
-    active_ = nullptr;
     int32_t bridgeStatus = status;
     const AdapterResult bridgeResult = bridge_->ConnectUSB(bridgeStatus);
     if (bridgeResult >= 0 && bridgeStatus == AdapterStatus::Done) {
@@ -34,8 +36,11 @@ AdapterResult SystemAdapter::ConnectUSB(int32_t& status) {
             status = bridgeStatus;
         return bridgeResult;
     }
-    if (simulatorResult >= 0)
+    if (simulatorResult >= 0) {
         status = simulatorStatus;
+        if (simulatorStatus == AdapterStatus::NoAdapter)
+            active_ = nullptr;
+    }
     return simulatorResult;
 }
 

@@ -10,8 +10,10 @@
 // first and for the simulator second, and the calls that follow go to the
 // one that answered ready. With neither there, the connect reports the
 // bridge's answer when a bridge was found but could not be opened, and the
-// simulator's answer otherwise (normally 7, no adapter); transfers then
-// report no adapter and the reset pulse does nothing.
+// simulator's answer otherwise (normally 7, no adapter); after a 7, transfers
+// report no adapter and the reset pulse does nothing. A connect that fails,
+// or answers neither 0 nor 7, keeps the adapter in use, so a query that goes
+// wrong cannot break a connection that works.
 class SystemAdapter : public IPMBusTransport {
 public:
     SystemAdapter(std::unique_ptr<BridgeAdapter> bridge, std::unique_ptr<IPMBusTransport> simulator);
