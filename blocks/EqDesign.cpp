@@ -229,6 +229,15 @@ FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate) {
             return design;
         }
     design.bytes = QuantiseBiquad(design.designed);
+    if (spec.order == 2 && (spec.type == FilterType::LowPass || spec.type == FilterType::HighPass)) {
+        // b1 is exactly -+2 b0 here, but rounded on its own it need not stay
+        // so, and the double zero at DC (high pass) or at half the sample
+        // rate (low pass) would leave the unit circle: a 25 Hz high pass at
+        // 192 kHz would pass DC only 15 dB down. Derive b1 from the stored b0.
+        const double b0 = StoredCoefficients(design.bytes).b0;
+        const QuantisedWord b1 = QuantiseCoefficient(spec.type == FilterType::HighPass ? -2 * b0 : 2 * b0);
+        std::copy(b1.bytes.begin(), b1.bytes.end(), design.bytes.begin() + 4);
+    }
     design.report = ReportQuantisation(design.designed, design.bytes, sampleRate);
     if (!design.report.storedStable)
         design.warnings.push_back(design.report.designedStable

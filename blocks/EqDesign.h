@@ -106,7 +106,9 @@ struct FilterDesign {
     std::vector<std::string> warnings;
 };
 
-// Checks, designs, quantises and reports. A filter with an error must not be
+// Checks, designs, quantises and reports. The words are the nearest ones,
+// except that a second-order low or high pass keeps b1 = +-2 b0 exactly, so
+// its zeros stay where they belong. A filter with an error must not be
 // written: `bytes` is then all-pass.
 FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate);
 

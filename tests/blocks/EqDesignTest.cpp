@@ -478,6 +478,36 @@ TEST(EqDesign, WarnsWhenQuantisingMakesTheFilterUnstable) {
     EXPECT_TRUE(near.report.storedStable);
 }
 
+// Rounded on their own, b1 and 2 b0 drift apart by a count and the double
+// zero of a pass filter leaves the unit circle: a subsonic filter would let
+// DC through only about 15 dB down.
+TEST(EqDesign, PassFiltersKeepTheirZerosWhenStored) {
+    struct Case {
+        FilterSpec spec;
+        int fs;
+        double zeroHz;
+    };
+    const Case cases[] = {
+        {{FilterType::HighPass, 2, 25, 0, 0.7071}, 192000, 0},
+        {{FilterType::HighPass, 2, 25, 0, 0.7071}, 44100, 0},
+        {{FilterType::HighPass, 2, 41, 0, 3}, 48000, 0},
+        {{FilterType::LowPass, 2, 15000, 0, 0.7071}, 96000, 48000},
+        {{FilterType::LowPass, 2, 333, 0, 0.5}, 32000, 16000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(FilterTypeName(c.spec.type)) + " " + std::to_string(c.fs));
+        const FilterDesign design = DesignFilter(c.spec, c.fs);
+        const BiquadCoefficients stored = StoredCoefficients(design.bytes);
+        EXPECT_EQ(stored.b1, (c.zeroHz == 0 ? -2 : 2) * stored.b0);
+        EXPECT_EQ(stored.b0, stored.b2);
+        EXPECT_EQ(std::abs(BiquadResponse(stored, c.zeroHz, c.fs)), 0.0);
+        EXPECT_LE(std::fabs(stored.b1 - design.designed.b1), 1 / 8388608.0);
+    }
+    // 1 Hz, 25 Hz below the corner: two octaves and more of a 12 dB slope.
+    const FilterDesign subsonic = DesignFilter({FilterType::HighPass, 2, 25, 0, 0.7071}, 192000);
+    EXPECT_LT(MagnitudeDb(BiquadResponse(StoredCoefficients(subsonic.bytes), 1, 192000)), -50);
+}
+
 TEST(EqDesign, StabilityOfStoredWordsIsDecidedOnTheCounts) {
     struct Case {
         BiquadCoefficients c;

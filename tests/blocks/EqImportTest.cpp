@@ -11,7 +11,7 @@ namespace {
 constexpr double Fs = 48000;
 
 BiquadWords Designed(const FilterSpec& spec) {
-    return QuantiseBiquad(DesignCoefficients(spec, Fs));
+    return DesignFilter(spec, Fs).bytes;
 }
 
 std::vector<BiquadWords> BytesOf(const EqImportResult& result) {
