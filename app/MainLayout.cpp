@@ -10,6 +10,7 @@
 #include "FsDetection.h"
 #include "I2cunit.h"
 #include "Look.h"
+#include "TonePanel.h"
 #include "UpDown.h"
 #include "VolumePanel.h"
 
@@ -127,9 +128,9 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelVolume_ = new TVolumePanel(*table_, *volume_, strip_, *this, mainTVPanel_);
     panelClockControl_ = new TClockControlPanel(*table_, *dataClocks_, strip_, mainTVPanel_);
     panelBiquad_ = new TEqPanel(*table_, *eq_, *dataClocks_, strip_, *this, startDirectory_, mainTVPanel_);
+    panelTone_ = new TTonePanel(*table_, *tone_, mainTVPanel_);
     panelConfigControl_ = new TConfigControlPanel(*table_, *configControl_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
-    panelTone_ = new BlockPanel("PanelTone", "TONE CONTROL", mainTVPanel_);
     panelLoudness_ = new BlockPanel("PanelLoudness", "LOUDNESS CONTROL", mainTVPanel_);
     panelDRC_ = new BlockPanel("PanelDRC", "DYNAMIC RANGE COMPRESSION", mainTVPanel_);
     panelMixer_ = new BlockPanel("PanelMixer", "MIXER CONTROL", mainTVPanel_);

@@ -8,6 +8,7 @@
 #include "EqPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
+#include "TonePanel.h"
 #include "VolumePanel.h"
 
 #include <QLabel>
@@ -15,11 +16,13 @@
 void TMainForm::AdjustToSampleRateMode() {
     strip_.LabelFsUnits->setText(QString::fromStdString(dataClocks_->GetRateText()));
     panelVolume_->AdjustToSampleRate(dataClocks_->IsHighRate());
+    panelTone_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
 }
 
 void TMainForm::RefreshAll() {
     panelVolume_->RefreshVolume();
+    panelTone_->RefreshTone();
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelClockControl_->RefreshClocks();
     // The bank panel is not set from register 0x40; it only says when the

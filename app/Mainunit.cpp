@@ -2,6 +2,7 @@
 
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "TonePanel.h"
 #include "ConfigControlPanel.h"
 #include "EqPanel.h"
 #include "FileDialogs.h"
@@ -46,6 +47,7 @@ TMainForm::~TMainForm() {
     configControl_.reset();
     dataClocks_.reset();
     eq_.reset();
+    tone_.reset();
     dataLog_.reset();
 }
 
@@ -56,6 +58,7 @@ void TMainForm::CreateModels() {
     configControl_ = std::make_unique<TConfigControl>(*table_);
     dataClocks_ = std::make_unique<TDataClocks>(*table_, transport_);
     eq_ = std::make_unique<TEQ>(*table_);
+    tone_ = std::make_unique<TTone>(*table_);
     dataLog_ = std::make_unique<TDataLog>();
     transport_.SetDataLog(dataLog_.get());
 }

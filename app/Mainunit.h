@@ -8,6 +8,7 @@
 #include "Equnit.h"
 #include "HandlerGuard.h"
 #include "MainWindowHooks.h"
+#include "Toneunit.h"
 #include "TransportUi.h"
 #include "Volumeunit.h"
 
@@ -30,6 +31,7 @@ class TClockControlPanel;
 class TConfigControlPanel;
 class TEqPanel;
 class TI2CForm;
+class TTonePanel;
 class TVolumePanel;
 
 // The main window: a panel area showing one block panel at a time, chosen by
@@ -130,6 +132,7 @@ private:
     std::unique_ptr<TConfigControl> configControl_;
     std::unique_ptr<TDataClocks> dataClocks_;
     std::unique_ptr<TEQ> eq_;
+    std::unique_ptr<TTone> tone_;
     std::unique_ptr<TDataLog> dataLog_;
 
     QWidget* mainTVPanel_ = nullptr;
@@ -138,7 +141,7 @@ private:
     QPlainTextEdit* logicMemo_ = nullptr;
     TVolumePanel* panelVolume_ = nullptr;
     TClockControlPanel* panelClockControl_ = nullptr;
-    BlockPanel* panelTone_ = nullptr;
+    TTonePanel* panelTone_ = nullptr;
     BlockPanel* panelLoudness_ = nullptr;
     BlockPanel* panelDRC_ = nullptr;
     TEqPanel* panelBiquad_ = nullptr;
