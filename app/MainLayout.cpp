@@ -9,7 +9,9 @@
 #include "EqPanel.h"
 #include "FsDetection.h"
 #include "I2cunit.h"
+#include "DrcPanel.h"
 #include "Look.h"
+#include "LoudnessPanel.h"
 #include "TonePanel.h"
 #include "UpDown.h"
 #include "VolumePanel.h"
@@ -129,10 +131,11 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelClockControl_ = new TClockControlPanel(*table_, *dataClocks_, strip_, mainTVPanel_);
     panelBiquad_ = new TEqPanel(*table_, *eq_, *dataClocks_, strip_, *this, startDirectory_, mainTVPanel_);
     panelTone_ = new TTonePanel(*table_, *tone_, mainTVPanel_);
+    panelLoudness_ = new TLoudnessPanel(*table_, *loudness_, strip_, *this, startDirectory_, mainTVPanel_);
+    panelDRC_ = new TDrcPanel(*table_, *compression_, strip_, *this, startDirectory_,
+                              [this] { return dataClocks_->GetSampleRate(); }, mainTVPanel_);
     panelConfigControl_ = new TConfigControlPanel(*table_, *configControl_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
-    panelLoudness_ = new BlockPanel("PanelLoudness", "LOUDNESS CONTROL", mainTVPanel_);
-    panelDRC_ = new BlockPanel("PanelDRC", "DYNAMIC RANGE COMPRESSION", mainTVPanel_);
     panelMixer_ = new BlockPanel("PanelMixer", "MIXER CONTROL", mainTVPanel_);
     panelBassManagement_ = new BlockPanel("PanelBassManagement", "BASS MANAGEMENT CONTROL", mainTVPanel_);
     blockPanels_ = {panelTone_,           panelVolume_, panelLoudness_,     panelDRC_,          panelBiquad_,

@@ -4,10 +4,12 @@
 #include "Mainunit.h"
 
 #include "ClockPanel.h"
+#include "DrcPanel.h"
 #include "ConfigControlPanel.h"
 #include "EqPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
+#include "LoudnessPanel.h"
 #include "TonePanel.h"
 #include "VolumePanel.h"
 
@@ -17,12 +19,15 @@ void TMainForm::AdjustToSampleRateMode() {
     strip_.LabelFsUnits->setText(QString::fromStdString(dataClocks_->GetRateText()));
     panelVolume_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelTone_->AdjustToSampleRate(dataClocks_->IsHighRate());
+    panelDRC_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
 }
 
 void TMainForm::RefreshAll() {
     panelVolume_->RefreshVolume();
     panelTone_->RefreshTone();
+    panelLoudness_->RefreshLoudness();
+    panelDRC_->RefreshDrc();
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelClockControl_->RefreshClocks();
     // The bank panel is not set from register 0x40; it only says when the
@@ -36,6 +41,8 @@ void TMainForm::RefreshAll() {
 }
 
 void TMainForm::FillFileLists() {
+    panelDRC_->FillDrcFileCombo();
+    panelLoudness_->FillLoudnessFileCombo();
     panelBiquad_->FillEqFileCombo();
 }
 

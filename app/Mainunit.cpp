@@ -2,6 +2,8 @@
 
 #include "BlockPanel.h"
 #include "ClockPanel.h"
+#include "DrcPanel.h"
+#include "LoudnessPanel.h"
 #include "TonePanel.h"
 #include "ConfigControlPanel.h"
 #include "EqPanel.h"
@@ -44,9 +46,11 @@ TMainForm::~TMainForm() {
     transport_.SetDataLog(nullptr);
     table_.reset();
     volume_.reset();
+    compression_.reset();
     configControl_.reset();
     dataClocks_.reset();
     eq_.reset();
+    loudness_.reset();
     tone_.reset();
     dataLog_.reset();
 }
@@ -55,9 +59,11 @@ void TMainForm::CreateModels() {
     table_ = std::make_unique<TConfigDataUnit>();
     table_->SetBus(&transport_);
     volume_ = std::make_unique<TVolume>(*table_);
+    compression_ = std::make_unique<TCompression>(*table_);
     configControl_ = std::make_unique<TConfigControl>(*table_);
     dataClocks_ = std::make_unique<TDataClocks>(*table_, transport_);
     eq_ = std::make_unique<TEQ>(*table_);
+    loudness_ = std::make_unique<TLoudness>(*table_);
     tone_ = std::make_unique<TTone>(*table_);
     dataLog_ = std::make_unique<TDataLog>();
     transport_.SetDataLog(dataLog_.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Compressionunit.h"
 #include "Configcontrolunit.h"
 #include "Configdataunit.h"
 #include "Dataclocksunit.h"
@@ -7,6 +8,7 @@
 #include "DisplayStrip.h"
 #include "Equnit.h"
 #include "HandlerGuard.h"
+#include "Loudnessunit.h"
 #include "MainWindowHooks.h"
 #include "Toneunit.h"
 #include "TransportUi.h"
@@ -28,6 +30,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TClockControlPanel;
+class TDrcPanel;
+class TLoudnessPanel;
 class TConfigControlPanel;
 class TEqPanel;
 class TI2CForm;
@@ -129,9 +133,11 @@ private:
 
     std::unique_ptr<TConfigDataUnit> table_;
     std::unique_ptr<TVolume> volume_;
+    std::unique_ptr<TCompression> compression_;
     std::unique_ptr<TConfigControl> configControl_;
     std::unique_ptr<TDataClocks> dataClocks_;
     std::unique_ptr<TEQ> eq_;
+    std::unique_ptr<TLoudness> loudness_;
     std::unique_ptr<TTone> tone_;
     std::unique_ptr<TDataLog> dataLog_;
 
@@ -142,8 +148,8 @@ private:
     TVolumePanel* panelVolume_ = nullptr;
     TClockControlPanel* panelClockControl_ = nullptr;
     TTonePanel* panelTone_ = nullptr;
-    BlockPanel* panelLoudness_ = nullptr;
-    BlockPanel* panelDRC_ = nullptr;
+    TLoudnessPanel* panelLoudness_ = nullptr;
+    TDrcPanel* panelDRC_ = nullptr;
     TEqPanel* panelBiquad_ = nullptr;
     TConfigControlPanel* panelConfigControl_ = nullptr;
     BlockPanel* panelMixer_ = nullptr;

@@ -129,6 +129,17 @@ double ParseDecimal(std::string_view text) {
     return static_cast<double>(ParseLongDecimal(text));
 }
 
+std::optional<double> ParseWholeDecimal(std::string_view text) {
+    const std::string_view number = DecimalPrefix(text);
+    if (number.empty())
+        return std::nullopt;
+    const size_t rest = static_cast<size_t>(number.data() - text.data()) + number.size();
+    for (size_t p = rest; p < text.size(); ++p)
+        if (!IsSpace(text[p]))
+            return std::nullopt;
+    return static_cast<double>(ParseLongDecimal(number));
+}
+
 std::string FormatShortest(double value) {
     if (value == 0.0)
         value = 0.0; // never "-0"

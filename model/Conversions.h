@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ uint8_t HexDigitValue(char c);
 // "nan", "inf" and hexadecimal floats included, is not a number and gives 0;
 // magnitudes beyond the double range give +-HUGE_VAL.
 double ParseDecimal(std::string_view text);
+
+// The number a whole text stands for: white space around it allowed, nothing
+// else; "0.5", " -1e3 ", "2." and ".5" are numbers, "", "-", "1x" are not.
+std::optional<double> ParseWholeDecimal(std::string_view text);
 
 // Shortest text that reads back as the same number ("18", "17.75", "-0.25").
 std::string FormatShortest(double value);

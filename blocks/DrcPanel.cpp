@@ -1,0 +1,453 @@
+#include "DrcPanel.h"
+
+#include "ByteEdit.h"
+#include "Compressionunit.h"
+#include "Configdataunit.h"
+#include "Conversions.h"
+#include "DecimalHexRow.h"
+#include "HandlerGuard.h"
+#include "MainWindowHooks.h"
+#include "RadioGroup.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <stdexcept>
+
+namespace {
+
+// Layout: the two filter groups side by side at the top, the selectors under
+// the energy group, SEND and CANCEL under the attack and decay group, the
+// alpha calculator and the parameter files along the bottom.
+constexpr int Top = BlockPanel::TitleHeight + 2;
+constexpr int HalfWidth = 298;
+constexpr int RightX = 6 + HalfWidth + 6;
+constexpr int FilterHeight = 78;
+constexpr int GroupTitle = 18;
+constexpr int HexPitch = 30;
+constexpr int FieldHeight = 20;
+constexpr int EnergyHeight = GroupTitle + FilterHeight + 2;
+constexpr int AttackDecayHeight = GroupTitle + 2 * FilterHeight + 2;
+constexpr int BottomTop = Top + AttackDecayHeight + 34;
+
+QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(place);
+    label->setAlignment(alignment);
+    return label;
+}
+
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& place,
+                       const QString& hint = QString()) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setToolTip(hint);
+    return button;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& place,
+                   const QString& accessibleName) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setGeometry(place);
+    edit->setAccessibleName(accessibleName);
+    return edit;
+}
+
+// A text the calculation needs as a number; anything else ends the action
+// with the error the user sees.
+double NumberOf(const QLineEdit* edit) {
+    const std::string text = edit->text().toStdString();
+    if (const std::optional<double> value = ParseWholeDecimal(text))
+        return *value;
+    throw std::invalid_argument("'" + text + "' is not a valid floating point value");
+}
+
+} // namespace
+
+TDrcPanel::TDrcPanel(TConfigDataUnit& table, TCompression& compression, const DisplayStrip& strip,
+                     IMainWindowHooks& hooks, const QString& startDirectory, std::function<int()> sampleRate,
+                     QWidget* parent)
+    : BlockPanel("PanelDRC", "DYNAMIC RANGE COMPRESSION", parent), table_(table), compression_(compression),
+      strip_(strip), hooks_(hooks), startDirectory_(startDirectory), sampleRate_(std::move(sampleRate)) {
+    // Many controls share this panel: a size smaller than the window's.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+    BuildFilters();
+    BuildSelectors();
+    BuildCalculator();
+    BuildFiles();
+}
+
+void TDrcPanel::BuildFilters() {
+    using Handler = void (TDrcPanel::*)();
+    struct FilterDefinition {
+        const char* letter; // "E", "A", "D"
+        const char* field;  // "Energy"
+        Handler enter, change, convert;
+    };
+    static constexpr std::array<FilterDefinition, FilterCount> definitions = {{
+        {"E", "Energy", &TDrcPanel::DRCAlphaEgosuiButtonClick, &TDrcPanel::EnergyAlphaChange,
+         &TDrcPanel::DRCAlphaEHexgosuiButtonClick},
+        {"A", "Attack", &TDrcPanel::DRCAlphaAgosuiButtonClick, &TDrcPanel::AttackAlphaChange,
+         &TDrcPanel::DRCAlphaAHexgosuiButtonClick},
+        {"D", "Decay", &TDrcPanel::DRCAlphaDgosuiButtonClick, &TDrcPanel::DecayAlphaChange,
+         &TDrcPanel::DRCAlphaDHexgosuiButtonClick},
+    }};
+    auto* energy = new QGroupBox("ENERGY (Address: DRC1=0x98, DRC2=0x9D) (Max Alpha = 16)", this);
+    energy->setObjectName("EnergyGroupBox");
+    energy->setGeometry(6, Top, HalfWidth, EnergyHeight);
+    auto* attackDecay = new QGroupBox("ATTACK && DECAY (Address: DRC1=0x9C, DRC2=0xA1) (Max=16)", this);
+    attackDecay->setObjectName("AttackDecayGroupBox");
+    attackDecay->setGeometry(RightX, Top, HalfWidth, AttackDecayHeight);
+
+    constexpr int nameWidth = 44;
+    const int fieldWidth = DecimalHexRow::ByteEditsWidth(HexPitch);
+    for (int f = 0; f < FilterCount; ++f) {
+        const FilterDefinition& d = definitions[static_cast<size_t>(f)];
+        const QString letter = d.letter;
+        QGroupBox* group = f == Energy ? energy : attackDecay;
+        const int y = GroupTitle + (f == Decay ? FilterHeight : 0);
+        const int x1 = 6 + nameWidth, x2 = x1 + fieldWidth + 4;
+
+        AddLabel(group, "Alpha " + letter, {6, y, nameWidth, FieldHeight});
+        QLineEdit* alpha = AddEdit(group, QString(d.field) + "Alpha", "0.0", {x1, y, fieldWidth, FieldHeight},
+                                   "Alpha " + letter);
+        QLineEdit* minus = AddEdit(group, QString("Minus") + d.field + "Alpha", "0.0",
+                                   {x2, y, fieldWidth, FieldHeight}, "1 - Alpha " + letter);
+        minus->setEnabled(false);
+
+        QStringList alphaNames, minusNames;
+        for (int i = 1; i <= 4; ++i) {
+            alphaNames << QString("Alpha%1HexEdit%2").arg(letter).arg(i);
+            minusNames << QString("Alpha%1HexEdit%2").arg(letter).arg(i + 4);
+        }
+        std::vector<ByteEdit*> alphaEdits =
+            DecimalHexRow::BuildByteEdits(group, alphaNames, "Alpha " + letter, x1, y + 22, HexPitch);
+        std::vector<ByteEdit*> minusEdits =
+            DecimalHexRow::BuildByteEdits(group, minusNames, "1 - Alpha " + letter, x2, y + 22, HexPitch);
+        for (ByteEdit* edit : minusEdits)
+            edit->setEnabled(false);
+
+        const int buttonsY = y + 22 + DecimalHexRow::ByteEditsHeight(1) + 2;
+        QPushButton* enter = AddButton(group, QString("DRCAlpha%1gosuiButton").arg(letter), "ENTER",
+                                       {x1, buttonsY, 56, FieldHeight}, "Update Hex and Send Data to Device");
+        enter->setAccessibleName("Alpha " + letter + " ENTER");
+        QPushButton* convert =
+            AddButton(group, QString("DRCAlpha%1HexgosuiButton").arg(letter), "Convert Hex to Float",
+                      {x1 + 60, buttonsY, 124, FieldHeight}, "Update Float value");
+        convert->setAccessibleName("Alpha " + letter + " Convert Hex to Float");
+
+        Filter& filter = filters_[static_cast<size_t>(f)];
+        filter.timeConstant =
+            AddLabel(group, QString(), {x1 + 188, buttonsY, HalfWidth - x1 - 194, FieldHeight},
+                     Qt::AlignRight | Qt::AlignVCenter);
+        filter.timeConstant->setObjectName(QString(d.field) + "TimeConstantLabel");
+        filter.alpha = new DecimalHexRow(alpha, std::move(alphaEdits), this);
+        filter.minus = new DecimalHexRow(minus, std::move(minusEdits), this);
+        // The 1 - alpha field only shows; its bytes follow the alpha.
+        filter.minus->SetChangeAction({});
+        filter.alpha->SetChangeAction([this, change = d.change] { (this->*change)(); });
+
+        ConnectGuarded(enter, &QPushButton::clicked, this, d.enter);
+        ConnectGuarded(convert, &QPushButton::clicked, this, d.convert);
+        ShowTimeConstant(f);
+    }
+
+    QPushButton* send = AddButton(this, "DRCApplysuiButton", "SEND Alpha E, A && D To Device",
+                                  {RightX, Top + AttackDecayHeight + 6, 206, 24});
+    QPushButton* cancel =
+        AddButton(this, "DRCCancellsuiButton", "CANCEL", {RightX + 212, Top + AttackDecayHeight + 6, 86, 24});
+    ConnectGuarded(send, &QPushButton::clicked, this, &TDrcPanel::DRCApplysuiButtonClick);
+    ConnectGuarded(cancel, &QPushButton::clicked, this, &TDrcPanel::DRCCancellsuiButtonClick);
+}
+
+void TDrcPanel::BuildSelectors() {
+    const int y = Top + EnergyHeight + 4;
+    const int height = BottomTop - y - 4;
+    selectGroup_ = new RadioGroup("DRC (DAP Channel)", this);
+    selectGroup_->setObjectName("DRCSelectRadioGroup");
+    selectGroup_->setGeometry(6, y, 116, height);
+    selectGroup_->SetItems({"DRC1 (1,2,3)", "DRC2 (4)"});
+    selectGroup_->SetItemIndex(0);
+
+    controlGroup_ = new RadioGroup("DRC Control (0x96, 0x97)", this);
+    controlGroup_->setObjectName("DRCControlRadioGroup");
+    controlGroup_->setGeometry(128, y, HalfWidth - 122, height);
+    controlGroup_->SetItems({"No DRC", "Pre-Volume DRC", "Post-Volume DRC"});
+    // The panel starts on "No DRC", so a device without compression is left
+    // alone by the first refresh.
+    controlGroup_->SetItemIndex(TCompression::NoDrc);
+
+    ConnectGuarded(selectGroup_, &RadioGroup::Click, this, &TDrcPanel::DRCSelectRadioGroupClick);
+    ConnectGuarded(controlGroup_, &RadioGroup::Click, this, &TDrcPanel::DRCControlRadioGroupClick);
+}
+
+void TDrcPanel::BuildCalculator() {
+    auto* group = new QGroupBox("Alpha Calculator", this);
+    group->setObjectName("AlphaCalculatorGroupBox");
+    group->setGeometry(6, BottomTop, HalfWidth, Height - BottomTop - 4);
+
+    struct Field {
+        const char* name;
+        const char* label;
+        const char* text;
+        int x, width;
+        QLineEdit** edit;
+    };
+    const Field fields[] = {
+        {"TimeConstantEdit", "Time Constant (ms)", "0", 6, 100, &timeConstantEdit_},
+        {"SampleRateEdit", "Data Rate (Hz)", "48000", 110, 70, &sampleRateEdit_},
+        {"AlphaEdit", "Alpha", "0", 184, 108, &alphaEdit_},
+    };
+    for (const Field& f : fields) {
+        QLabel* label = AddLabel(group, f.label, {f.x, GroupTitle - 2, f.width, 14});
+        *f.edit = AddEdit(group, f.name, f.text, {f.x, GroupTitle + 12, f.width, FieldHeight}, f.label);
+        label->setBuddy(*f.edit);
+    }
+    const int row2 = GroupTitle + 36;
+    calculateButton_ = AddButton(group, "DRCAlphaCalcsuiButton", "Calculate", {6, row2, 100, FieldHeight});
+    // The calculation also runs when the focus comes to the button or leaves it.
+    calculateButton_->installEventFilter(this);
+    ConnectGuarded(calculateButton_, &QPushButton::clicked, this, &TDrcPanel::DRCAlphaCalcsuiButtonClick);
+    AddLabel(group, "Send Alpha E, A or D to Device", {110, row2, 182, FieldHeight});
+
+    using Handler = void (TDrcPanel::*)();
+    const std::array<std::pair<const char*, Handler>, FilterCount> transfers = {{
+        {"E", &TDrcPanel::DRCAlphaUpdateEsuiButtonClick},
+        {"A", &TDrcPanel::DRCAlphaUpdateAsuiButtonClick},
+        {"D", &TDrcPanel::DRCAlphaUpdateDsuiButtonClick},
+    }};
+    for (int f = 0; f < FilterCount; ++f) {
+        const QString letter = transfers[static_cast<size_t>(f)].first;
+        QPushButton* button = AddButton(group, "DRCAlphaUpdate" + letter + "suiButton", "Alpha " + letter,
+                                        {110 + f * 62, row2 + 24, 58, FieldHeight},
+                                        "Update Alpha " + letter + " Float and Hex and Send Data to Device");
+        ConnectGuarded(button, &QPushButton::clicked, this, transfers[static_cast<size_t>(f)].second);
+    }
+}
+
+void TDrcPanel::BuildFiles() {
+    auto* group = new QGroupBox("DRC PARAMETER FILES created in RoomFit", this);
+    group->setObjectName("DRCParametersGroupBox");
+    group->setGeometry(RightX, BottomTop, HalfWidth, Height - BottomTop - 4);
+    fileCombo_ = new QComboBox(group);
+    fileCombo_->setObjectName("DRCParametersComboBox");
+    fileCombo_->setEditable(true);
+    fileCombo_->setInsertPolicy(QComboBox::NoInsert);
+    fileCombo_->setMaxVisibleItems(16);
+    fileCombo_->setGeometry(8, GroupTitle + 2, HalfWidth - 16, 22);
+    fileCombo_->setAccessibleName("DRC parameter file");
+    fileCombo_->lineEdit()->setAccessibleName("DRC parameter file name");
+    QPushButton* load =
+        AddButton(group, "DRCParameterssuiButton", "LOAD File && Apply to Device",
+                  {8, GroupTitle + 28, 176, 22}, "Send the Contents of this file to the device.");
+    QPushButton* examples =
+        AddButton(group, "DRCExamplesuiButton", "DRC EXAMPLES", {190, GroupTitle + 28, HalfWidth - 198, 22});
+    ConnectGuarded(load, &QPushButton::clicked, this, &TDrcPanel::DRCParameterssuiButtonClick);
+    ConnectGuarded(examples, &QPushButton::clicked, this, &TDrcPanel::DRCExamplesuiButtonClick);
+}
+
+int TDrcPanel::EnergyRegister() const {
+    return selectGroup_->ItemIndex() == 1 ? TCompression::Drc2EnergyRegister
+                                          : TCompression::Drc1EnergyRegister;
+}
+
+void TDrcPanel::RefreshDrc() {
+    if (!isHidden() && strip_.AutoDetectStatusLabel->text() == "ON")
+        return;
+    const int energy = EnergyRegister();
+    const std::vector<uint8_t> energyBytes = compression_.ShowEnergy(energy);
+    filters_[Energy].alpha->ShowBytes({energyBytes.begin(), energyBytes.begin() + 4});
+    filters_[Energy].minus->ShowBytes({energyBytes.begin() + 4, energyBytes.end()});
+    const std::vector<uint8_t> attackDecay =
+        compression_.ShowAttackDecay(energy + TCompression::AttackDecayOffset);
+    for (int f : {Attack, Decay}) {
+        const auto first = attackDecay.begin() + (f == Attack ? 0 : 8);
+        filters_[static_cast<size_t>(f)].alpha->ShowBytes({first, first + 4});
+        filters_[static_cast<size_t>(f)].minus->ShowBytes({first + 4, first + 8});
+    }
+    // A different mode runs the group's click: the canonical rewrite.
+    controlGroup_->SetItemIndex(compression_.GetControlMode());
+    for (int f : {Energy, Attack, Decay})
+        ConvertHexToFloat(f);
+}
+
+void TDrcPanel::AdjustToSampleRate(bool highRate) {
+    for (int f = 0; f < FilterCount; ++f)
+        ShowTimeConstant(f);
+    if (selectorBuiltForHighRate_ == highRate)
+        return;
+    selectorBuiltForHighRate_ = highRate;
+    selectGroup_->SetItems({highRate ? "DRC1(1,2)" : "DRC1(1,2,3)", "DRC2(4)"});
+    selectGroup_->SetItemIndex(0);
+}
+
+void TDrcPanel::FillDrcFileCombo() {
+    compression_.ScanDrcFiles(startDirectory_.toStdString());
+    FillDataFileCombo(*fileCombo_, compression_.FileList(), hooks_);
+}
+
+void TDrcPanel::Enter(int filter, bool whileTyping) {
+    const Filter& f = filters_[static_cast<size_t>(filter)];
+    f.alpha->TextToBytes();
+    const std::optional<double> alpha = ParseWholeDecimal(f.alpha->Decimal()->text().toStdString());
+    ShowTimeConstant(filter);
+    // Half a number ("-", "1e") while it is being typed: 1 - alpha waits.
+    if (!alpha && whileTyping)
+        return;
+    const double value = NumberOf(f.alpha->Decimal());
+    f.minus->Decimal()->setText(QString::fromStdString(TCompression::GeneralText(1.0 - value)));
+    f.minus->TextToBytes();
+}
+
+void TDrcPanel::ConvertHexToFloat(int filter) {
+    const Filter& f = filters_[static_cast<size_t>(filter)];
+    f.alpha->BytesToText();
+    const double value = NumberOf(f.alpha->Decimal());
+    f.minus->Decimal()->setText(QString::fromStdString(TCompression::GeneralText(1.0 - value)));
+    f.minus->TextToBytes();
+    f.minus->BytesToText();
+}
+
+void TDrcPanel::ShowTimeConstant(int filter) {
+    const Filter& f = filters_[static_cast<size_t>(filter)];
+    if (!f.timeConstant || !f.alpha)
+        return;
+    const int rate = sampleRate_ ? sampleRate_() : 0;
+    const std::optional<double> alpha = ParseWholeDecimal(f.alpha->Decimal()->text().toStdString());
+    const std::optional<double> ms = alpha ? TCompression::TimeConstantMs(*alpha, rate) : std::nullopt;
+    f.timeConstant->setText(ms ? QString("= %1 ms").arg(*ms, 0, 'g', 4) : QString("= - ms"));
+    f.timeConstant->setToolTip(QString("The time constant this alpha stands for at %1 Hz").arg(rate));
+}
+
+std::vector<uint8_t> TDrcPanel::FilterBytes(int filter) const {
+    const Filter& f = filters_[static_cast<size_t>(filter)];
+    std::vector<uint8_t> bytes = f.alpha->Bytes();
+    const std::vector<uint8_t> minus = f.minus->Bytes();
+    bytes.insert(bytes.end(), minus.begin(), minus.end());
+    return bytes;
+}
+
+void TDrcPanel::DRCApplysuiButtonClick() {
+    const int energy = EnergyRegister();
+    const std::vector<uint8_t> energyBytes = FilterBytes(Energy);
+    compression_.StoreEnergy(energy, std::span<const uint8_t, 8>(energyBytes.data(), 8));
+    table_.WriteRegister(energy);
+    // T, K and O go out as the table holds them.
+    for (int parameter = energy + 1; parameter < energy + TCompression::AttackDecayOffset; ++parameter)
+        table_.WriteRegister(parameter);
+    std::vector<uint8_t> attackDecay = FilterBytes(Attack);
+    const std::vector<uint8_t> decay = FilterBytes(Decay);
+    attackDecay.insert(attackDecay.end(), decay.begin(), decay.end());
+    compression_.StoreAttackDecay(energy + TCompression::AttackDecayOffset,
+                                  std::span<const uint8_t, 16>(attackDecay.data(), 16));
+    table_.WriteRegister(energy + TCompression::AttackDecayOffset);
+}
+
+void TDrcPanel::DRCCancellsuiButtonClick() {
+    hooks_.RefreshAll();
+}
+
+void TDrcPanel::DRCSelectRadioGroupClick() {
+    hooks_.RefreshAll();
+}
+
+void TDrcPanel::DRCControlRadioGroupClick() {
+    compression_.WriteSoftMute(0xFF);
+    compression_.SetControlMode(controlGroup_->ItemIndex());
+    compression_.WriteSoftMute(0x00);
+}
+
+void TDrcPanel::DRCAlphaCalcsuiButtonClick() {
+    double t = NumberOf(timeConstantEdit_);
+    if (t == 0.0) {
+        timeConstantEdit_->setText("1");
+        t = 1.0;
+    }
+    double f = NumberOf(sampleRateEdit_);
+    if (f == 0.0) {
+        sampleRateEdit_->setText("1");
+        f = 1.0;
+    }
+    alphaEdit_->setText(QString::fromStdString(TCompression::AlphaText(TCompression::CalcAlpha(t, f))));
+}
+
+bool TDrcPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == calculateButton_ &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // Only the user's moves count: the focus leaving with the window (an
+        // error box taking it) must not calculate, and so show, once more.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            RunGuarded(this, [this] { DRCAlphaCalcsuiButtonClick(); });
+    }
+    return BlockPanel::eventFilter(watched, event);
+}
+
+void TDrcPanel::TransferAlpha(int filter) {
+    filters_[static_cast<size_t>(filter)].alpha->Decimal()->setText(alphaEdit_->text());
+    Enter(filter, false);
+    DRCApplysuiButtonClick();
+}
+
+void TDrcPanel::DRCParameterssuiButtonClick() {
+    const bool drc2 = selectGroup_->ItemIndex() == 1;
+    compression_.WriteSoftMute(0xFF);
+    const std::string file = ChosenDataFile(*fileCombo_, startDirectory_.toStdString());
+    const FileReport report = table_.LoadKeyedFile(file, drc2 ? TCompression::Drc2Offset : 0);
+    if (!report.problems.empty())
+        strip_.HelpfulCommentsLabel->setText(fileCombo_->currentText() + ": " +
+                                             QString::fromStdString(ProblemSummary(report.problems)));
+    table_.WriteRegister(drc2 ? TCompression::Drc2ControlRegister : TCompression::Drc1ControlRegister);
+    compression_.WriteSoftMute(0x00);
+}
+
+void TDrcPanel::DRCExamplesuiButtonClick() {
+    hooks_.OpenDocument(ExamplesDocument);
+}
+
+void TDrcPanel::DRCAlphaEgosuiButtonClick() {
+    Enter(Energy, false);
+}
+void TDrcPanel::DRCAlphaAgosuiButtonClick() {
+    Enter(Attack, false);
+}
+void TDrcPanel::DRCAlphaDgosuiButtonClick() {
+    Enter(Decay, false);
+}
+void TDrcPanel::EnergyAlphaChange() {
+    Enter(Energy, true);
+}
+void TDrcPanel::AttackAlphaChange() {
+    Enter(Attack, true);
+}
+void TDrcPanel::DecayAlphaChange() {
+    Enter(Decay, true);
+}
+void TDrcPanel::DRCAlphaEHexgosuiButtonClick() {
+    ConvertHexToFloat(Energy);
+}
+void TDrcPanel::DRCAlphaAHexgosuiButtonClick() {
+    ConvertHexToFloat(Attack);
+}
+void TDrcPanel::DRCAlphaDHexgosuiButtonClick() {
+    ConvertHexToFloat(Decay);
+}
+void TDrcPanel::DRCAlphaUpdateEsuiButtonClick() {
+    TransferAlpha(Energy);
+}
+void TDrcPanel::DRCAlphaUpdateAsuiButtonClick() {
+    TransferAlpha(Attack);
+}
+void TDrcPanel::DRCAlphaUpdateDsuiButtonClick() {
+    TransferAlpha(Decay);
+}
