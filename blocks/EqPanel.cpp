@@ -112,6 +112,8 @@ void TEqPanel::BuildBiquadGrid() {
     biquadGroup_ = new QGroupBox("BiQuad", this);
     biquadGroup_->setObjectName("EQBiquadGroupBox");
     biquadGroup_->setGeometry(108, Top, 210, 150);
+    // Opaque, so the scratch field under it stays out of sight.
+    biquadGroup_->setAutoFillBackground(true);
     for (int column = 0; column < 4; ++column)
         AddLabel(biquadGroup_, ColumnLabels[column], QRect(GridLeft + column * ColumnPitch - 2, 16, 44, 16),
                  Qt::AlignCenter);
@@ -149,6 +151,7 @@ void TEqPanel::BuildButtons() {
     fileCombo_->setObjectName("EQFileLoadComboBox");
     fileCombo_->setAccessibleName("EQ file");
     fileCombo_->setEditable(true);
+    fileCombo_->lineEdit()->setAccessibleName("EQ file name");
     fileCombo_->setMaxVisibleItems(16);
     fileCombo_->setInsertPolicy(QComboBox::NoInsert);
     fileCombo_->setGeometry(6, 20, 144, 24);

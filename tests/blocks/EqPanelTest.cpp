@@ -1,4 +1,5 @@
 #include "EqPanel.h"
+#include "Accessibility.h"
 #include "ByteEdit.h"
 #include "Dataclocksunit.h"
 #include "DeviceRig.h"
@@ -214,6 +215,7 @@ TEST(EqPanelBuiltTest, ControlsCarryTheirNamesCaptionsAndStartTexts) {
               std::make_tuple(0, 100, 20, 1));
     EXPECT_EQ(std::make_tuple(minY->Minimum(), minY->Maximum(), minY->Position(), minY->Increment()),
               std::make_tuple(-130, -1, -120, 1));
+    EXPECT_EQ(ControlsNotToldApart(&panel).join("; ").toStdString(), "");
     EXPECT_TRUE(rig.TakeWrites().empty());
 }
 
