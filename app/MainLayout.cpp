@@ -7,6 +7,7 @@
 #include "ClockPanel.h"
 #include "ConfigControlPanel.h"
 #include "EqPanel.h"
+#include "EqTools.h"
 #include "FsDetection.h"
 #include "I2cunit.h"
 #include "DrcPanel.h"
@@ -130,6 +131,8 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelVolume_ = new TVolumePanel(*table_, *volume_, strip_, *this, mainTVPanel_);
     panelClockControl_ = new TClockControlPanel(*table_, *dataClocks_, strip_, mainTVPanel_);
     panelBiquad_ = new TEqPanel(*table_, *eq_, *dataClocks_, strip_, *this, startDirectory_, mainTVPanel_);
+    // The design, import, save and response-view additions live in their own files.
+    new TEqTools(*panelBiquad_, *table_, *eq_, *dataClocks_, strip_, fileDialogs_, startDirectory_);
     panelTone_ = new TTonePanel(*table_, *tone_, mainTVPanel_);
     panelLoudness_ = new TLoudnessPanel(*table_, *loudness_, strip_, *this, startDirectory_, mainTVPanel_);
     panelDRC_ = new TDrcPanel(*table_, *compression_, strip_, *this, startDirectory_,
