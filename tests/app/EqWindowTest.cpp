@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 class EqWindowTest : public ProgramTest {
@@ -31,10 +33,13 @@ protected:
             items << combo->itemText(i);
         return items;
     }
-    std::vector<QString> TakeMessages() { return std::exchange(AppBoxes().messages, {}); }
+    // How often the EQ list said it found nothing since the last call (the
+    // loudness and DRC lists have messages of their own).
+    int TakeNoEqMessages() {
+        const std::vector<QString> messages = std::exchange(AppBoxes().messages, {});
+        return static_cast<int>(std::count(messages.begin(), messages.end(), "No EQ (*.EQ46XX) Files Exist"));
+    }
 };
-
-const QString NoEqFiles = "No EQ (*.EQ46XX) Files Exist";
 
 TEST_F(EqWindowTest, ListIsBuiltAtTheFirstRefreshAndByResetAndReinitOnly) {
     WriteFile("rap48.eq46xx");
@@ -42,7 +47,7 @@ TEST_F(EqWindowTest, ListIsBuiltAtTheFirstRefreshAndByResetAndReinitOnly) {
     Start();
     EXPECT_EQ(Text("LabelBiquadUnits"), "NONE");
     EXPECT_EQ(ComboItems(), QStringList({"JAZZ48.EQ46XX", "RAP48.EQ46XX"}));
-    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(TakeNoEqMessages(), 0);
 
     WriteFile("COUNTRY44.EQ46XX");
     Click("EQsuiButton");
@@ -55,15 +60,16 @@ TEST_F(EqWindowTest, ListIsBuiltAtTheFirstRefreshAndByResetAndReinitOnly) {
     for (const char* name : {"rap48.eq46xx", "JAZZ48.EQ46XX", "COUNTRY44.EQ46XX"})
         QFile::remove(StartFile(name));
     Click("REINITsuiButton");
-    EXPECT_EQ(TakeMessages(), std::vector<QString>({NoEqFiles}));
+    EXPECT_EQ(TakeNoEqMessages(), 1);
     EXPECT_EQ(ComboItems().size(), 3); // the items stay when none is found
 }
 
 TEST_F(EqWindowTest, NoEqFileAtStartIsSaidOnceInAMessageBox) {
     Start();
-    EXPECT_EQ(TakeMessages(), std::vector<QString>({NoEqFiles}));
+    EXPECT_EQ(TakeNoEqMessages(), 1);
     Click("EQsuiButton");
-    EXPECT_TRUE(TakeMessages().empty());
+    Click("RESETsuiButton");
+    EXPECT_EQ(TakeNoEqMessages(), 1); // once more by RESET, not by the panel button
 }
 
 TEST_F(EqWindowTest, EqButtonShowsThePanelAndLoadNamesTheCurve) {
@@ -73,7 +79,7 @@ TEST_F(EqWindowTest, EqButtonShowsThePanelAndLoadNamesTheCurve) {
     Click("EQsuiButton");
     auto* panel = Find<QWidget>("PanelBiquad");
     ASSERT_TRUE(panel);
-    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(panel->isHidden());
     EXPECT_EQ(Find<QLineEdit>("BQb1Edit2")->text(), "80"); // Ch1 BQ1 as the device holds it
 
     Click("EQFileLoadsuiButton");
@@ -90,7 +96,7 @@ TEST_F(EqWindowTest, HighRateTakesCh3AwayUntilTheRateDrops) {
     auto* dap = Find<RadioGroup>("EQDAPCHRadioGroup");
     ASSERT_TRUE(dap);
     EXPECT_EQ(dap->Items(), QStringList({"Ch1", "Ch2", "", "Ch4"}));
-    EXPECT_TRUE(Find<QGroupBox>("GroupBoxHideCh3EQ")->isVisible());
+    EXPECT_FALSE(Find<QGroupBox>("GroupBoxHideCh3EQ")->isHidden());
     Click("EQGraphsuiButton");
     EXPECT_EQ(Find<EqChart>("EQChart")->Series1()->dataCount(), 96000);
     EXPECT_EQ(Text("LabelFsUnits"), "192k");
@@ -98,7 +104,7 @@ TEST_F(EqWindowTest, HighRateTakesCh3AwayUntilTheRateDrops) {
     sim_->SetSampleRate(48000);
     Click("EQsuiButton");
     EXPECT_EQ(dap->Items(), QStringList({"Ch1", "Ch2", "Ch3", "Ch4"}));
-    EXPECT_FALSE(Find<QGroupBox>("GroupBoxHideCh3EQ")->isVisible());
+    EXPECT_TRUE(Find<QGroupBox>("GroupBoxHideCh3EQ")->isHidden());
 }
 
 } // namespace
