@@ -9,6 +9,7 @@
 #include "EqPanel.h"
 #include "FileDialogs.h"
 #include "FsDetection.h"
+#include "Gainformunit.h"
 #include "I2cunit.h"
 #include "Look.h"
 #include "MessageBoxes.h"
@@ -52,6 +53,7 @@ TMainForm::~TMainForm() {
     eq_.reset();
     loudness_.reset();
     tone_.reset();
+    gainForm_.reset();
     dataLog_.reset();
 }
 
@@ -65,6 +67,7 @@ void TMainForm::CreateModels() {
     eq_ = std::make_unique<TEQ>(*table_);
     loudness_ = std::make_unique<TLoudness>(*table_);
     tone_ = std::make_unique<TTone>(*table_);
+    gainForm_ = std::make_unique<TGainForm>(*table_, transport_, *this);
     dataLog_ = std::make_unique<TDataLog>();
     transport_.SetDataLog(dataLog_.get());
 }

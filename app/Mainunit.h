@@ -34,6 +34,7 @@ class TDrcPanel;
 class TLoudnessPanel;
 class TConfigControlPanel;
 class TEqPanel;
+class TGainForm;
 class TI2CForm;
 class TTonePanel;
 class TVolumePanel;
@@ -57,6 +58,8 @@ public:
     TDataLog& DataLog() { return *dataLog_; }
     const DisplayStrip& Strip() const { return strip_; }
     const QString& StartDirectory() const { return startDirectory_; }
+    // The gain entry window, made with the models and kept for the program's life.
+    TGainForm& GainForm() { return *gainForm_; }
     // The register command window, shown from the Tools menu.
     void SetRegisterWindow(QWidget* window) { registerWindow_ = window; }
 
@@ -139,6 +142,7 @@ private:
     std::unique_ptr<TEQ> eq_;
     std::unique_ptr<TLoudness> loudness_;
     std::unique_ptr<TTone> tone_;
+    std::unique_ptr<TGainForm> gainForm_;
     std::unique_ptr<TDataLog> dataLog_;
 
     QWidget* mainTVPanel_ = nullptr;

@@ -23,4 +23,7 @@ public:
     // Shows one block panel in the panel area, adapted and refreshed as a
     // navigation button does.
     virtual void ShowPanel(QWidget* panel) = 0;
+    // Sets the mixing-point button pictures of the mixer and
+    // bass-management panels from the register table.
+    virtual void UpdateGainIndicators() {}
 };

@@ -84,8 +84,11 @@ public:
     // factory areas the device must not be sent from a file.
     static bool IsExcludedFromSave(int subAddress);
 
-private:
+    // The device's bus address for the next transfer, as the register
+    // command window holds it (0x36 before that window exists).
     uint8_t DeviceAddress() const;
+
+private:
     static bool ValidIndex(int index) { return index >= 0 && index < SlotCount; }
     void MapProblem(int line, const std::string& what);
     // Open a file for saving; the confirmed form asks before replacing an
