@@ -16,24 +16,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <stdexcept>
 
 namespace {
 
-// Layout: the two filter groups side by side at the top, the selectors under
-// the energy group, SEND and CANCEL under the attack and decay group, the
-// alpha calculator and the parameter files along the bottom.
-constexpr int Top = BlockPanel::TitleHeight + 2;
-constexpr int HalfWidth = 298;
-constexpr int RightX = 6 + HalfWidth + 6;
-constexpr int FilterHeight = 78;
+// Layout: more controls than one panel face holds, so two pages. The
+// first holds what a user works with on one compressor: the energy, attack
+// and decay filters, the compressor selector, SEND and CANCEL. The second
+// holds the control mode, the alpha calculator and the parameter files.
+constexpr int PagesTop = BlockPanel::TitleHeight + 2;
+constexpr int PageWidth = BlockPanel::Width - 12;
 constexpr int GroupTitle = 18;
-constexpr int HexPitch = 30;
-constexpr int FieldHeight = 20;
-constexpr int EnergyHeight = GroupTitle + FilterHeight + 2;
-constexpr int AttackDecayHeight = GroupTitle + 2 * FilterHeight + 2;
-constexpr int BottomTop = Top + AttackDecayHeight + 34;
+constexpr int FieldHeight = 22;
+constexpr int HexPitch = 37;
+// A filter: its fields and buttons on one line, its bytes on the next.
+constexpr int FilterHeight = 26 + 38;
+constexpr int EnergyHeight = GroupTitle + FilterHeight + 4;
+constexpr int AttackDecayHeight = GroupTitle + 2 * FilterHeight + 4;
 
 QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -61,6 +63,13 @@ QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, co
     return edit;
 }
 
+// A text set by the program; one wider than its field shows from its start.
+void ShowText(QLineEdit* edit, const std::string& text) {
+    edit->setText(QString::fromStdString(text));
+    if (!edit->hasFocus())
+        edit->setCursorPosition(0);
+}
+
 // A text the calculation needs as a number; anything else ends the action
 // with the error the user sees.
 double NumberOf(const QLineEdit* edit) {
@@ -77,10 +86,25 @@ TDrcPanel::TDrcPanel(TConfigDataUnit& table, TCompression& compression, const Di
                      QWidget* parent)
     : BlockPanel("PanelDRC", "DYNAMIC RANGE COMPRESSION", parent), table_(table), compression_(compression),
       strip_(strip), hooks_(hooks), startDirectory_(startDirectory), sampleRate_(std::move(sampleRate)) {
-    // Many controls share this panel: a size smaller than the window's.
-    QFont small = font();
-    small.setPointSizeF(8);
-    setFont(small);
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName("DRCPagesTabWidget");
+    pages->setGeometry(6, PagesTop, PageWidth, Height - PagesTop - 4);
+    filtersPage_ = new QWidget;
+    filtersPage_->setObjectName("DRCFiltersPage");
+    settingsPage_ = new QWidget;
+    settingsPage_->setObjectName("DRCSettingsPage");
+    // The tabs are drawn light, so their captions are dark.
+    QPalette tabColours = pages->tabBar()->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        tabColours.setColor(role, QColor(15, 27, 51));
+    pages->tabBar()->setPalette(tabColours);
+    // The pages keep the panel's navy and its light text.
+    for (QWidget* page : {filtersPage_, settingsPage_}) {
+        page->setAutoFillBackground(true);
+        page->setPalette(palette());
+    }
+    pages->addTab(filtersPage_, "Alpha E, A && D");
+    pages->addTab(settingsPage_, "Control, Calculator && Files");
     BuildFilters();
     BuildSelectors();
     BuildCalculator();
@@ -102,21 +126,22 @@ void TDrcPanel::BuildFilters() {
         {"D", "Decay", &TDrcPanel::DRCAlphaDgosuiButtonClick, &TDrcPanel::DecayAlphaChange,
          &TDrcPanel::DRCAlphaDHexgosuiButtonClick},
     }};
-    auto* energy = new QGroupBox("ENERGY (Address: DRC1=0x98, DRC2=0x9D) (Max Alpha = 16)", this);
+    auto* energy = new QGroupBox("ENERGY (Address: DRC1=0x98, DRC2=0x9D) (Max Alpha = 16)", filtersPage_);
     energy->setObjectName("EnergyGroupBox");
-    energy->setGeometry(6, Top, HalfWidth, EnergyHeight);
-    auto* attackDecay = new QGroupBox("ATTACK && DECAY (Address: DRC1=0x9C, DRC2=0xA1) (Max=16)", this);
+    energy->setGeometry(2, 2, PageWidth - 8, EnergyHeight);
+    auto* attackDecay =
+        new QGroupBox("ATTACK && DECAY (Address: DRC1=0x9C, DRC2=0xA1) (Max=16)", filtersPage_);
     attackDecay->setObjectName("AttackDecayGroupBox");
-    attackDecay->setGeometry(RightX, Top, HalfWidth, AttackDecayHeight);
+    attackDecay->setGeometry(2, 2 + EnergyHeight + 2, PageWidth - 8, AttackDecayHeight);
 
-    constexpr int nameWidth = 44;
+    constexpr int nameWidth = 52;
     const int fieldWidth = DecimalHexRow::ByteEditsWidth(HexPitch);
     for (int f = 0; f < FilterCount; ++f) {
         const FilterDefinition& d = definitions[static_cast<size_t>(f)];
         const QString letter = d.letter;
         QGroupBox* group = f == Energy ? energy : attackDecay;
         const int y = GroupTitle + (f == Decay ? FilterHeight : 0);
-        const int x1 = 6 + nameWidth, x2 = x1 + fieldWidth + 4;
+        const int x1 = 6 + nameWidth, x2 = x1 + fieldWidth + 6, x3 = x2 + fieldWidth + 6;
 
         AddLabel(group, "Alpha " + letter, {6, y, nameWidth, FieldHeight});
         QLineEdit* alpha = AddEdit(group, QString(d.field) + "Alpha", "0.0", {x1, y, fieldWidth, FieldHeight},
@@ -131,25 +156,22 @@ void TDrcPanel::BuildFilters() {
             minusNames << QString("Alpha%1HexEdit%2").arg(letter).arg(i + 4);
         }
         std::vector<ByteEdit*> alphaEdits =
-            DecimalHexRow::BuildByteEdits(group, alphaNames, "Alpha " + letter, x1, y + 22, HexPitch);
+            DecimalHexRow::BuildByteEdits(group, alphaNames, "Alpha " + letter, x1, y + 26, HexPitch);
         std::vector<ByteEdit*> minusEdits =
-            DecimalHexRow::BuildByteEdits(group, minusNames, "1 - Alpha " + letter, x2, y + 22, HexPitch);
+            DecimalHexRow::BuildByteEdits(group, minusNames, "1 - Alpha " + letter, x2, y + 26, HexPitch);
         for (ByteEdit* edit : minusEdits)
             edit->setEnabled(false);
 
-        const int buttonsY = y + 22 + DecimalHexRow::ByteEditsHeight(1) + 2;
         QPushButton* enter = AddButton(group, QString("DRCAlpha%1gosuiButton").arg(letter), "ENTER",
-                                       {x1, buttonsY, 56, FieldHeight}, "Update Hex and Send Data to Device");
+                                       {x3, y, 60, FieldHeight}, "Update Hex and Send Data to Device");
         enter->setAccessibleName("Alpha " + letter + " ENTER");
         QPushButton* convert =
             AddButton(group, QString("DRCAlpha%1HexgosuiButton").arg(letter), "Convert Hex to Float",
-                      {x1 + 60, buttonsY, 124, FieldHeight}, "Update Float value");
+                      {x3 + 66, y, group->width() - x3 - 74, FieldHeight}, "Update Float value");
         convert->setAccessibleName("Alpha " + letter + " Convert Hex to Float");
 
         Filter& filter = filters_[static_cast<size_t>(f)];
-        filter.timeConstant =
-            AddLabel(group, QString(), {x1 + 188, buttonsY, HalfWidth - x1 - 194, FieldHeight},
-                     Qt::AlignRight | Qt::AlignVCenter);
+        filter.timeConstant = AddLabel(group, QString(), {x3, y + 42, group->width() - x3 - 8, FieldHeight});
         filter.timeConstant->setObjectName(QString(d.field) + "TimeConstantLabel");
         filter.alpha = new DecimalHexRow(alpha, std::move(alphaEdits), this);
         filter.minus = new DecimalHexRow(minus, std::move(minusEdits), this);
@@ -162,26 +184,26 @@ void TDrcPanel::BuildFilters() {
         ShowTimeConstant(f);
     }
 
-    QPushButton* send = AddButton(this, "DRCApplysuiButton", "SEND Alpha E, A && D To Device",
-                                  {RightX, Top + AttackDecayHeight + 6, 206, 24});
-    QPushButton* cancel =
-        AddButton(this, "DRCCancellsuiButton", "CANCEL", {RightX + 212, Top + AttackDecayHeight + 6, 86, 24});
+    const int buttonsY = 2 + EnergyHeight + 2 + AttackDecayHeight + 10;
+    QPushButton* send = AddButton(filtersPage_, "DRCApplysuiButton", "SEND Alpha E, A && D To Device",
+                                  {250, buttonsY, 220, 26});
+    QPushButton* cancel = AddButton(filtersPage_, "DRCCancellsuiButton", "CANCEL", {476, buttonsY, 112, 26});
     ConnectGuarded(send, &QPushButton::clicked, this, &TDrcPanel::DRCApplysuiButtonClick);
     ConnectGuarded(cancel, &QPushButton::clicked, this, &TDrcPanel::DRCCancellsuiButtonClick);
 }
 
 void TDrcPanel::BuildSelectors() {
-    const int y = Top + EnergyHeight + 4;
-    const int height = BottomTop - y - 4;
-    selectGroup_ = new RadioGroup("DRC (DAP Channel)", this);
+    const int y = 2 + EnergyHeight + 2 + AttackDecayHeight + 2;
+    selectGroup_ = new RadioGroup("DRC (DAP Channel)", filtersPage_);
     selectGroup_->setObjectName("DRCSelectRadioGroup");
-    selectGroup_->setGeometry(6, y, 116, height);
+    selectGroup_->SetColumns(2);
+    selectGroup_->setGeometry(2, y, 240, 42);
     selectGroup_->SetItems({"DRC1 (1,2,3)", "DRC2 (4)"});
     selectGroup_->SetItemIndex(0);
 
-    controlGroup_ = new RadioGroup("DRC Control (0x96, 0x97)", this);
+    controlGroup_ = new RadioGroup("DRC Control (0x96, 0x97)", settingsPage_);
     controlGroup_->setObjectName("DRCControlRadioGroup");
-    controlGroup_->setGeometry(128, y, HalfWidth - 122, height);
+    controlGroup_->setGeometry(2, 2, 190, 112);
     controlGroup_->SetItems({"No DRC", "Pre-Volume DRC", "Post-Volume DRC"});
     // The panel starts on "No DRC", so a device without compression is left
     // alone by the first refresh.
@@ -192,9 +214,9 @@ void TDrcPanel::BuildSelectors() {
 }
 
 void TDrcPanel::BuildCalculator() {
-    auto* group = new QGroupBox("Alpha Calculator", this);
+    auto* group = new QGroupBox("Alpha Calculator", settingsPage_);
     group->setObjectName("AlphaCalculatorGroupBox");
-    group->setGeometry(6, BottomTop, HalfWidth, Height - BottomTop - 4);
+    group->setGeometry(198, 2, PageWidth - 206, 112);
 
     struct Field {
         const char* name;
@@ -204,21 +226,21 @@ void TDrcPanel::BuildCalculator() {
         QLineEdit** edit;
     };
     const Field fields[] = {
-        {"TimeConstantEdit", "Time Constant (ms)", "0", 6, 100, &timeConstantEdit_},
-        {"SampleRateEdit", "Data Rate (Hz)", "48000", 110, 70, &sampleRateEdit_},
-        {"AlphaEdit", "Alpha", "0", 184, 108, &alphaEdit_},
+        {"TimeConstantEdit", "Time Constant (ms)", "0", 8, 120, &timeConstantEdit_},
+        {"SampleRateEdit", "Data Rate (Hz)", "48000", 134, 100, &sampleRateEdit_},
+        {"AlphaEdit", "Alpha", "0", 240, 140, &alphaEdit_},
     };
     for (const Field& f : fields) {
-        QLabel* label = AddLabel(group, f.label, {f.x, GroupTitle - 2, f.width, 14});
-        *f.edit = AddEdit(group, f.name, f.text, {f.x, GroupTitle + 12, f.width, FieldHeight}, f.label);
+        QLabel* label = AddLabel(group, f.label, {f.x, GroupTitle, f.width, 16});
+        *f.edit = AddEdit(group, f.name, f.text, {f.x, GroupTitle + 16, f.width, FieldHeight}, f.label);
         label->setBuddy(*f.edit);
     }
-    const int row2 = GroupTitle + 36;
-    calculateButton_ = AddButton(group, "DRCAlphaCalcsuiButton", "Calculate", {6, row2, 100, FieldHeight});
+    const int row2 = GroupTitle + 44;
+    calculateButton_ = AddButton(group, "DRCAlphaCalcsuiButton", "Calculate", {8, row2, 120, FieldHeight});
     // The calculation also runs when the focus comes to the button or leaves it.
     calculateButton_->installEventFilter(this);
     ConnectGuarded(calculateButton_, &QPushButton::clicked, this, &TDrcPanel::DRCAlphaCalcsuiButtonClick);
-    AddLabel(group, "Send Alpha E, A or D to Device", {110, row2, 182, FieldHeight});
+    AddLabel(group, "Send Alpha E, A or D to Device", {134, row2, 250, FieldHeight});
 
     using Handler = void (TDrcPanel::*)();
     const std::array<std::pair<const char*, Handler>, FilterCount> transfers = {{
@@ -229,29 +251,29 @@ void TDrcPanel::BuildCalculator() {
     for (int f = 0; f < FilterCount; ++f) {
         const QString letter = transfers[static_cast<size_t>(f)].first;
         QPushButton* button = AddButton(group, "DRCAlphaUpdate" + letter + "suiButton", "Alpha " + letter,
-                                        {110 + f * 62, row2 + 24, 58, FieldHeight},
+                                        {134 + f * 84, row2 + 24, 78, FieldHeight},
                                         "Update Alpha " + letter + " Float and Hex and Send Data to Device");
         ConnectGuarded(button, &QPushButton::clicked, this, transfers[static_cast<size_t>(f)].second);
     }
 }
 
 void TDrcPanel::BuildFiles() {
-    auto* group = new QGroupBox("DRC PARAMETER FILES created in RoomFit", this);
+    auto* group = new QGroupBox("DRC PARAMETER FILES created in RoomFit", settingsPage_);
     group->setObjectName("DRCParametersGroupBox");
-    group->setGeometry(RightX, BottomTop, HalfWidth, Height - BottomTop - 4);
+    group->setGeometry(2, 120, PageWidth - 10, 92);
     fileCombo_ = new QComboBox(group);
     fileCombo_->setObjectName("DRCParametersComboBox");
     fileCombo_->setEditable(true);
     fileCombo_->setInsertPolicy(QComboBox::NoInsert);
     fileCombo_->setMaxVisibleItems(16);
-    fileCombo_->setGeometry(8, GroupTitle + 2, HalfWidth - 16, 22);
+    fileCombo_->setGeometry(8, GroupTitle + 4, 300, 24);
     fileCombo_->setAccessibleName("DRC parameter file");
     fileCombo_->lineEdit()->setAccessibleName("DRC parameter file name");
     QPushButton* load =
         AddButton(group, "DRCParameterssuiButton", "LOAD File && Apply to Device",
-                  {8, GroupTitle + 28, 176, 22}, "Send the Contents of this file to the device.");
+                  {8, GroupTitle + 38, 200, 26}, "Send the Contents of this file to the device.");
     QPushButton* examples =
-        AddButton(group, "DRCExamplesuiButton", "DRC EXAMPLES", {190, GroupTitle + 28, HalfWidth - 198, 22});
+        AddButton(group, "DRCExamplesuiButton", "DRC EXAMPLES", {214, GroupTitle + 38, 140, 26});
     ConnectGuarded(load, &QPushButton::clicked, this, &TDrcPanel::DRCParameterssuiButtonClick);
     ConnectGuarded(examples, &QPushButton::clicked, this, &TDrcPanel::DRCExamplesuiButtonClick);
 }
@@ -294,6 +316,8 @@ void TDrcPanel::AdjustToSampleRate(bool highRate) {
 void TDrcPanel::FillDrcFileCombo() {
     compression_.ScanDrcFiles(startDirectory_.toStdString());
     FillDataFileCombo(*fileCombo_, compression_.FileList(), hooks_);
+    // A long name shows from its start.
+    fileCombo_->lineEdit()->setCursorPosition(0);
 }
 
 void TDrcPanel::Enter(int filter, bool whileTyping) {
@@ -305,7 +329,7 @@ void TDrcPanel::Enter(int filter, bool whileTyping) {
     if (!alpha && whileTyping)
         return;
     const double value = NumberOf(f.alpha->Decimal());
-    f.minus->Decimal()->setText(QString::fromStdString(TCompression::GeneralText(1.0 - value)));
+    ShowText(f.minus->Decimal(), TCompression::GeneralText(1.0 - value));
     f.minus->TextToBytes();
 }
 
@@ -313,7 +337,7 @@ void TDrcPanel::ConvertHexToFloat(int filter) {
     const Filter& f = filters_[static_cast<size_t>(filter)];
     f.alpha->BytesToText();
     const double value = NumberOf(f.alpha->Decimal());
-    f.minus->Decimal()->setText(QString::fromStdString(TCompression::GeneralText(1.0 - value)));
+    ShowText(f.minus->Decimal(), TCompression::GeneralText(1.0 - value));
     f.minus->TextToBytes();
     f.minus->BytesToText();
 }
@@ -378,7 +402,7 @@ void TDrcPanel::DRCAlphaCalcsuiButtonClick() {
         sampleRateEdit_->setText("1");
         f = 1.0;
     }
-    alphaEdit_->setText(QString::fromStdString(TCompression::AlphaText(TCompression::CalcAlpha(t, f))));
+    ShowText(alphaEdit_, TCompression::AlphaText(TCompression::CalcAlpha(t, f)));
 }
 
 bool TDrcPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -103,6 +103,8 @@ private:
     QLineEdit* alphaEdit_ = nullptr;
     QPushButton* calculateButton_ = nullptr;
     QComboBox* fileCombo_ = nullptr;
+    QWidget* filtersPage_ = nullptr;
+    QWidget* settingsPage_ = nullptr;
     // The rate mode the selector's items were last built for.
     std::optional<bool> selectorBuiltForHighRate_;
 };

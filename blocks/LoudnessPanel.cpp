@@ -20,7 +20,8 @@ constexpr int GroupTop = BlockPanel::TitleHeight + 2;
 constexpr int GroupHeight = 192;
 constexpr int NotesTop = GroupTop + GroupHeight + 4;
 constexpr int FilesTop = NotesTop + 60;
-constexpr int DecimalWidth = 128;
+constexpr int DecimalWidth = 144;
+constexpr int HexPitch = 36;
 constexpr int BlockWidth = 292;
 constexpr int ButtonHeight = 22;
 
@@ -84,7 +85,7 @@ void TLoudnessPanel::BuildParameters() {
     group->setObjectName("LoudnessParametersGroupBox");
     group->setGeometry(6, GroupTop, Width - 12, GroupHeight);
 
-    const int hexWidth = DecimalHexRow::ByteEditsWidth();
+    const int hexWidth = DecimalHexRow::ByteEditsWidth(HexPitch);
     for (int i = 0; i < ParameterCount; ++i) {
         const ParameterDefinition& d = definitions[static_cast<size_t>(i)];
         const QString name = d.name;
@@ -102,9 +103,9 @@ void TLoudnessPanel::BuildParameters() {
         address->setWordWrap(true);
         auto* edit = new QLineEdit("0.0", decimal);
         edit->setObjectName(name + "Edit");
-        edit->setGeometry(2, 34, 72, ButtonHeight);
+        edit->setGeometry(2, 34, 92, ButtonHeight);
         edit->setAccessibleName(name + " " + d.address);
-        QPushButton* enter = AddButton(decimal, name + "FloatsuiButton", "ENTER", {78, 34, 48, ButtonHeight});
+        QPushButton* enter = AddButton(decimal, name + "FloatsuiButton", "ENTER", {96, 34, 46, ButtonHeight});
         enter->setAccessibleName(name + " ENTER");
 
         QFrame* hex = AddPanel(group, name + "HexPanel", {x + DecimalWidth + 4, y, hexWidth, height});
@@ -112,7 +113,7 @@ void TLoudnessPanel::BuildParameters() {
         for (int row = 0; row < d.rows; ++row)
             for (int byte = 1; byte <= 4; ++byte)
                 names << QString("Byte%1Edit%2").arg(byte).arg(d.firstEditRow + row);
-        std::vector<ByteEdit*> edits = DecimalHexRow::BuildByteEdits(hex, names, name, 0, 0);
+        std::vector<ByteEdit*> edits = DecimalHexRow::BuildByteEdits(hex, names, name, 0, 0, HexPitch);
         QPushButton* convert =
             AddButton(hex, name + "HEXsuiButton", "Convert Hex To Float",
                       {0, DecimalHexRow::ByteEditsHeight(d.rows) + 2, hexWidth, ButtonHeight});
@@ -148,13 +149,13 @@ void TLoudnessPanel::BuildFiles() {
     fileCombo_->setEditable(true);
     fileCombo_->setInsertPolicy(QComboBox::NoInsert);
     fileCombo_->setMaxVisibleItems(16);
-    fileCombo_->setGeometry(8, 24, 250, 24);
+    fileCombo_->setGeometry(8, 24, 244, 24);
     fileCombo_->setAccessibleName("Loudness file");
     fileCombo_->lineEdit()->setAccessibleName("Loudness file name");
     QPushButton* load = AddButton(group, "LoudnessFileLoadsuiButton", "LOAD File && Apply to Device",
-                                  {264, 24, 190, 24}, "Send the Contents of this file to the device.");
+                                  {258, 24, 186, 24}, "Send the Contents of this file to the device.");
     QPushButton* examples =
-        AddButton(group, "LoudnessExamplesuiButton", "LOUDNESS EXAMPLES", {460, 24, 134, 24});
+        AddButton(group, "LoudnessExamplesuiButton", "LOUDNESS EXAMPLES", {450, 24, 140, 24});
     ConnectGuarded(load, &QPushButton::clicked, this, &TLoudnessPanel::LoudnessFileLoadsuiButtonClick);
     ConnectGuarded(examples, &QPushButton::clicked, this, &TLoudnessPanel::LoudnessExamplesuiButtonClick);
 }
@@ -173,6 +174,8 @@ void TLoudnessPanel::RefreshLoudness() {
 void TLoudnessPanel::FillLoudnessFileCombo() {
     loudness_.ScanLoudnessFiles(startDirectory_.toStdString());
     FillDataFileCombo(*fileCombo_, loudness_.FileList(), hooks_);
+    // A long name shows from its start.
+    fileCombo_->lineEdit()->setCursorPosition(0);
 }
 
 void TLoudnessPanel::StoreAndWrite(int parameter) {

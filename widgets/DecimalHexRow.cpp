@@ -67,8 +67,12 @@ void DecimalHexRow::BytesToText() {
     if (decimal_->text() == shown) {
         if (changeAction_)
             changeAction_();
-    } else
+    } else {
         decimal_->setText(shown);
+    }
+    // A number wider than its field shows from its start.
+    if (!decimal_->hasFocus())
+        decimal_->setCursorPosition(0);
 }
 
 std::vector<uint8_t> DecimalHexRow::Bytes() const {
