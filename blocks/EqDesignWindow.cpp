@@ -32,10 +32,6 @@ std::optional<double> Number(const QString& text) {
     return value;
 }
 
-QString Decimals(double value, int places) {
-    return QString::number(value, 'f', places);
-}
-
 } // namespace
 
 TEqDesignWindow::TEqDesignWindow(std::function<Target()> target, std::function<void(const BiquadWords&)> fill,
@@ -155,7 +151,7 @@ void TEqDesignWindow::EQDesignFillButtonClick() {
     lastDesign_ = design;
     lastRate_ = target.sampleRate;
     report_->setText(QString("Filled %1. Largest deviation after rounding to 5.23: %2 dB (at %3 Hz)")
-                         .arg(target.biquadName, Decimals(design.report.maxDeviationDb, 4))
+                         .arg(target.biquadName, QString::number(design.report.maxDeviationDb, 'g', 3))
                          .arg(design.report.worstFrequency, 0, 'f', 0));
     QStringList warnings;
     for (const std::string& warning : design.warnings)

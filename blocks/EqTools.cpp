@@ -1,5 +1,6 @@
 #include "EqTools.h"
 
+#include "BlockPanel.h"
 #include "ByteEdit.h"
 #include "Configdataunit.h"
 #include "Conversions.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr int Top = 30;
+constexpr int Top = BlockPanel::TitleHeight + 2;
 const char* const EditStems[5] = {"BQb1Edit", "BQb2Edit", "BQb3Edit", "BQa1Edit", "BQa2Edit"};
 
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& place,

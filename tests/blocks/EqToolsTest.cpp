@@ -166,7 +166,7 @@ TEST_F(EqToolsTest, TheDesignerFillsTheEditsAndOnlyApplyWrites) {
     const QuantisationReport report = DesignFilter({FilterType::Peaking, 2, 63, -4.5, 2.5}, 48000).report;
     EXPECT_EQ(DesignerText("EQDesignReportLabel"),
               QString("Filled Ch2 BQ5. Largest deviation after rounding to 5.23: %1 dB (at %2 Hz)")
-                  .arg(report.maxDeviationDb, 0, 'f', 4)
+                  .arg(QString::number(report.maxDeviationDb, 'g', 3))
                   .arg(report.worstFrequency));
     EXPECT_LT(report.maxDeviationDb, 0.05);
     EXPECT_EQ(DesignerText("EQDesignWarningLabel"), "");

@@ -79,8 +79,9 @@ TEST(DeliveredEqFiles, AreRealCurvesAtEveryRate) {
                     hd *= BiquadResponse(designed[i], f, rate.sampleRate);
                     hs *= BiquadResponse(stored[i], f, rate.sampleRate);
                 }
-                if (MagnitudeDb(hd) > -30)
+                if (MagnitudeDb(hd) > -30) {
                     EXPECT_NEAR(MagnitudeDb(hs), MagnitudeDb(hd), tolerance) << rate.sampleRate << " " << f;
+                }
             }
             // Somewhere in 20 Hz .. 16 kHz the curve departs from flat by
             // at least 1.5 dB.
