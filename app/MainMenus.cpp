@@ -71,6 +71,14 @@ void TMainForm::Au() {
     showMinimized();
 }
 
+void TMainForm::ConfigCompareClick() {
+    if (!compareWindow_)
+        return;
+    compareWindow_->show();
+    compareWindow_->raise();
+    compareWindow_->activateWindow();
+}
+
 void TMainForm::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
@@ -100,7 +108,7 @@ void TMainForm::BuildMenus() {
                    [](TMainForm* main) { main->fsDetection_->AutomaticFsDetectionClick(); });
     QAction* compare = tools->addAction("Configuration Compare");
     compare->setObjectName("ConfigCompare");
-    compare->setEnabled(false);
+    ConnectGuarded(compare, &QAction::triggered, &TMainForm::ConfigCompareClick);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");

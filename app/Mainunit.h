@@ -62,6 +62,8 @@ public:
     TGainForm& GainForm() { return *gainForm_; }
     // The register command window, shown from the Tools menu.
     void SetRegisterWindow(QWidget* window) { registerWindow_ = window; }
+    // The configuration compare window, shown from the Tools menu.
+    void SetCompareWindow(QWidget* window) { compareWindow_ = window; }
 
     // --- start-up, reset and shutdown ---
     void SetInitialDisplay();
@@ -97,6 +99,7 @@ private slots:
     void ConfigFileSClick();
     void SelectDataLoggerClick();
     void SelectDeBugGUIClick();
+    void ConfigCompareClick();
     void Au();
 
 protected:
@@ -161,6 +164,7 @@ private:
     std::array<QWidget*, 9> blockPanels_{};
     TFsDetection* fsDetection_ = nullptr;
     QWidget* registerWindow_ = nullptr;
+    QWidget* compareWindow_ = nullptr;
     DisplayStrip strip_;
     bool firstRefresh_ = true;
 };

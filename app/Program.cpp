@@ -2,10 +2,12 @@
 
 #include "Ackerrordialog.h"
 #include "Commandline.h"
+#include "Configcompare.h"
 #include "Fileexistsunit.h"
 #include "I2cunit.h"
 #include "Initunit.h"
 #include "Mainunit.h"
+#include "RegisterCompareWindow.h"
 #include "Workingunit.h"
 
 #include <QLocale>
@@ -33,16 +35,22 @@ TProgram::TProgram(const ProgramServices& services) : transportUi_(services.mess
     main_->Table().SetDeviceAddressSource(commandLine_.get());
     main_->SetRegisterWindow(commandLine_.get());
     init_ = std::make_unique<TInitForm>(*main_, *transport_, *working_);
+    configCompare_ =
+        std::make_unique<TConfigCompareForm>(main_->Table(), *transport_, *main_, services.fileDialogs);
+    main_->SetCompareWindow(configCompare_.get());
     fileExists_ = std::make_unique<TFileExistsForm>();
     main_->Table().SetOverwriteQuestion(fileExists_.get());
     // Closing the main window ends the program, whatever tool window is up.
     for (QWidget* window : std::initializer_list<QWidget*>{
-             errorDialog_.get(), working_.get(), commandLine_.get(), init_.get(), fileExists_.get()})
+             errorDialog_.get(), working_.get(), commandLine_.get(), init_.get(), configCompare_.get(),
+             &configCompare_->RegisterCompare(), fileExists_.get()})
         window->setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 TProgram::~TProgram() {
     init_.reset();
+    main_->SetCompareWindow(nullptr);
+    configCompare_.reset();
     main_->Table().SetOverwriteQuestion(nullptr);
     main_->Table().SetDeviceAddressSource(nullptr);
     fileExists_.reset();

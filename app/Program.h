@@ -10,6 +10,7 @@ class IFileDialogs;
 class IMessageBoxes;
 class TACK_ErrorDialogForm;
 class TCommandLineForm;
+class TConfigCompareForm;
 class TFileExistsForm;
 class TI2CForm;
 class TInitForm;
@@ -42,6 +43,7 @@ public:
     TWorkingForm& WorkingForm() { return *working_; }
     TCommandLineForm& CommandLine() { return *commandLine_; }
     TFileExistsForm& FileExists() { return *fileExists_; }
+    TConfigCompareForm& ConfigCompare() { return *configCompare_; }
 
 private:
     TransportWindows transportUi_;
@@ -52,4 +54,5 @@ private:
     std::unique_ptr<TCommandLineForm> commandLine_;
     std::unique_ptr<TFileExistsForm> fileExists_;
     std::unique_ptr<TInitForm> init_;
+    std::unique_ptr<TConfigCompareForm> configCompare_;
 };

@@ -17,9 +17,12 @@ constexpr std::array<uint8_t, 4> MuteBits = {0x01, 0x02, 0x40, 0x80};
 TVolume::TVolume(TConfigDataUnit& table) : table_(table) {}
 
 int TVolume::GetVolumeStep(int subAddress) const {
+    return StepOfWord(table_.GetData(subAddress));
+}
+
+int TVolume::StepOfWord(std::span<const uint8_t> bytes) {
     std::array<uint8_t, 4> word{};
-    const std::vector<uint8_t> data = table_.GetData(subAddress);
-    std::copy_n(data.begin(), std::min(data.size(), word.size()), word.begin());
+    std::copy_n(bytes.begin(), std::min(bytes.size(), word.size()), word.begin());
     const int step = (word[2] & 0x0F) * 256 + word[3];
     return std::clamp(step, 0, MaxStep);
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 class TConfigDataUnit;
@@ -34,6 +35,8 @@ public:
     // Step number of a volume register: the low 12 bits of its word,
     // clamped to 0..581.
     int GetVolumeStep(int subAddress) const;
+    // The same for a register's bytes (missing bytes count as 0).
+    static int StepOfWord(std::span<const uint8_t> bytes);
     // Stores the step as a 32-bit word; nothing is sent to the device.
     void SetVolumeStep(int subAddress, int step);
     static int MuteStep() { return MaxStep; }

@@ -71,6 +71,17 @@ void TConfigDataUnit::ReadRegisters(uint8_t first, uint8_t last) {
     }
 }
 
+std::optional<std::vector<uint8_t>> TConfigDataUnit::ReadBack(int subAddress) {
+    const int size = GetSize(subAddress);
+    if (!bus_ || size <= 0)
+        return std::nullopt;
+    std::vector<uint8_t> buffer(static_cast<size_t>(size), 0);
+    bus_->I2CRead(DeviceAddress(), static_cast<uint8_t>(subAddress), size, buffer.data());
+    if (!bus_->IsTransferOk())
+        return std::nullopt;
+    return buffer;
+}
+
 void TConfigDataUnit::SetSubAddress(int index, int subAddress) {
     if (ValidIndex(index))
         slots_[index].subAddress = subAddress >= 0 && subAddress <= 0xFF ? subAddress : CElements::Undefined;

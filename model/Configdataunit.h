@@ -55,6 +55,10 @@ public:
     void SetName(int subAddress, const std::string& name);
     void WriteRegister(int subAddress);
     void ReadRegisters(uint8_t first, uint8_t last);
+    // What the device holds in one register now, read without storing it in
+    // the table (for comparing the two). Nothing when the map does not define
+    // the register or the transfer fails.
+    std::optional<std::vector<uint8_t>> ReadBack(int subAddress);
 
     // --- by table index (map reader and file writers) ---
     void SetSubAddress(int index, int subAddress);
