@@ -34,12 +34,6 @@ char Upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-std::string Hex(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02x", value & 0xFF);
-    return text;
-}
-
 class RecordScanner {
 public:
     RecordScanner(std::string_view text, const std::function<int(uint8_t)>& sizeOf,
@@ -60,12 +54,17 @@ public:
                 const char n = pos_ < text_.size() ? text_[pos_] : '\0';
                 if (n >= '1' && n <= '7') {
                     ++pos_;
-                    ReadRecord(Keyed(0x51 + (n - '1')), std::string("Q") + n);
+                    static constexpr std::string_view BiquadKeys[] = {"Q1", "Q2", "Q3", "Q4",
+                                                                      "Q5", "Q6", "Q7"};
+                    ReadRecord(Keyed(0x51 + (n - '1')), BiquadKeys[n - '1']);
                 } else {
                     result_.problems.push_back("Q record without a biquad number 1..7 ignored");
                 }
             } else if (keyBase_ && (key == 'T' || key == 'K' || key == 'O')) {
-                ReadRecord(Keyed(key == 'T' ? 0x99 : key == 'K' ? 0x9A : 0x9B), std::string(1, key));
+                // T, K and O: three consecutive registers from base + 0x99 on.
+                static constexpr std::string_view Letters = "TKO";
+                const size_t which = Letters.find(key);
+                ReadRecord(Keyed(0x99 + static_cast<int>(which)), Letters.substr(which, 1));
             }
         }
         return std::move(result_);
@@ -91,7 +90,7 @@ private:
         return text_[pos_++];
     }
 
-    void ReadRecord(uint8_t subAddress, const std::string& key) {
+    void ReadRecord(uint8_t subAddress, std::string_view key) {
         if (pos_ < text_.size())
             ++pos_; // the separator after the key
         const int size = sizeOf_(subAddress);
@@ -109,16 +108,22 @@ private:
         }
         if (static_cast<int>(record.bytes.size()) < size) {
             // Keep whatever ended the bytes for the scanner: it starts the next record.
-            result_.problems.push_back("record " + key + " (register 0x" + Hex(subAddress) + ") has " +
-                                       std::to_string(record.bytes.size()) + " of its " +
-                                       std::to_string(size) + " bytes; not loaded");
+            Problem("record %.*s (register 0x%02x) has %zu of its %d bytes; not loaded",
+                    static_cast<int>(key.size()), key.data(), subAddress, record.bytes.size(), size);
             return;
         }
         if (size < 0)
-            result_.problems.push_back("register 0x" + Hex(subAddress) +
-                                       " is not in the register map; skipped");
+            Problem("register 0x%02x is not in the register map; skipped", subAddress);
         else if (size > 0)
             result_.records.push_back(std::move(record));
+    }
+
+    // A problem text put together in one piece: a file full of faults reports
+    // one problem per record, and each should cost one string.
+    template <typename... Values> void Problem(const char* format, Values... values) {
+        char text[128];
+        std::snprintf(text, sizeof text, format, values...);
+        result_.problems.emplace_back(text);
     }
 
     std::string_view text_;

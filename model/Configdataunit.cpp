@@ -2,20 +2,20 @@
 
 #include <algorithm>
 
-TConfigDataUnit::TConfigDataUnit() = default;
+TConfigDataUnit::TConfigDataUnit() {
+    slotOf_.fill(-1);
+}
 
 uint8_t TConfigDataUnit::DeviceAddress() const {
     return addressSource_ ? addressSource_->GetDeviceAddress() : DefaultDeviceAddress;
 }
 
+// The highest slot holding the sub-address: when a map names a register
+// twice, the later slot is the one used.
 int TConfigDataUnit::FindEntry(int subAddress) const {
     if (subAddress < 0 || subAddress > 0xFF)
         return -1;
-    int found = -1;
-    for (int i = 0; i < SlotCount; ++i)
-        if (slots_[i].subAddress == subAddress)
-            found = i;
-    return found;
+    return slotOf_[static_cast<size_t>(subAddress)];
 }
 
 int TConfigDataUnit::GetSize(int subAddress) const {
@@ -83,8 +83,29 @@ std::optional<std::vector<uint8_t>> TConfigDataUnit::ReadBack(int subAddress) {
 }
 
 void TConfigDataUnit::SetSubAddress(int index, int subAddress) {
-    if (ValidIndex(index))
-        slots_[index].subAddress = subAddress >= 0 && subAddress <= 0xFF ? subAddress : CElements::Undefined;
+    if (!ValidIndex(index))
+        return;
+    const int before = slots_[index].subAddress;
+    const int after = subAddress >= 0 && subAddress <= 0xFF ? subAddress : CElements::Undefined;
+    slots_[index].subAddress = after;
+    if (before == after)
+        return;
+    if (before != CElements::Undefined && slotOf_[static_cast<size_t>(before)] == index) {
+        // The slot held the highest copy: the next lower one, if any, takes over.
+        int lower = index - 1;
+        while (lower >= 0 && slots_[lower].subAddress != before)
+            --lower;
+        slotOf_[static_cast<size_t>(before)] = static_cast<int16_t>(lower);
+    }
+    if (after != CElements::Undefined && slotOf_[static_cast<size_t>(after)] < index)
+        slotOf_[static_cast<size_t>(after)] = static_cast<int16_t>(index);
+}
+
+void TConfigDataUnit::ClearSlot(int index) {
+    if (!ValidIndex(index))
+        return;
+    SetSubAddress(index, CElements::Undefined);
+    slots_[index] = CElements{};
 }
 
 void TConfigDataUnit::SetSize(int index, int size) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -94,16 +95,25 @@ public:
 
 private:
     static bool ValidIndex(int index) { return index >= 0 && index < SlotCount; }
-    void MapProblem(int line, const std::string& what);
+    void MapProblem(int line, std::initializer_list<std::string_view> what);
     // Open a file for saving; the confirmed form asks before replacing an
     // existing file and answers false when the user declines.
     bool OpenForWriteConfirmed(const std::string& fileName, std::optional<SafeFileWriter>& file);
     static bool OpenForWrite(const std::string& fileName, std::optional<SafeFileWriter>& file);
     SaveOutcome WriteSlots(const std::string& fileName, bool confirm, int first, int last, bool skipExcluded);
 
+    // Empties a slot: no register, no bytes, no name.
+    void ClearSlot(int index);
+
     std::string mapFileName_;
     std::vector<std::string> mapProblems_;
     std::array<CElements, SlotCount> slots_;
+    // For each sub-address the highest slot that holds it, or -1: every
+    // register transfer and every map record looks a register up, and a scan
+    // of all slots for each made reading a large map slow. Kept by
+    // SetSubAddress and ClearSlot, the only places a slot's sub-address
+    // changes.
+    std::array<int16_t, 256> slotOf_;
     IRegisterBus* bus_ = nullptr;
     const IDeviceAddressSource* addressSource_ = nullptr;
     IOverwriteQuestion* overwriteQuestion_ = nullptr;

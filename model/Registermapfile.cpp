@@ -83,11 +83,23 @@ bool TConfigDataUnit::ReadMapFile(const std::string& fileName) {
     return true;
 }
 
-void TConfigDataUnit::MapProblem(int line, const std::string& what) {
-    const size_t slash = mapFileName_.find_last_of('/');
-    const std::string file = slash == std::string::npos ? mapFileName_ : mapFileName_.substr(slash + 1);
-    mapProblems_.push_back((file.empty() ? std::string("map") : file) + " line " + std::to_string(line) +
-                           ": " + what);
+// "<file> line <n>: <what>", put together in one piece: a map full of faults
+// reports one problem per record, and each should cost one string.
+void TConfigDataUnit::MapProblem(int line, std::initializer_list<std::string_view> what) {
+    const std::string_view path = mapFileName_;
+    const size_t slash = path.find_last_of('/');
+    std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    if (file.empty())
+        file = "map";
+    const std::string number = std::to_string(line);
+    size_t length = file.size() + number.size() + 8;
+    for (const std::string_view part : what)
+        length += part.size();
+    std::string& problem = mapProblems_.emplace_back();
+    problem.reserve(length);
+    problem.append(file).append(" line ").append(number).append(": ");
+    for (const std::string_view part : what)
+        problem.append(part);
 }
 
 void TConfigDataUnit::ReadMapText(std::string_view text) {
@@ -104,7 +116,7 @@ void TConfigDataUnit::ReadMapText(std::string_view text) {
         if (endsLine)
             ++end;
         else if (end < text.size() && !lineCut) {
-            MapProblem(line, "longer than 127 characters; the rest is read as a new line");
+            MapProblem(line, {"longer than 127 characters; the rest is read as a new line"});
             lineCut = true;
         }
         const std::string_view piece = text.substr(start, end - start);
@@ -129,23 +141,23 @@ void TConfigDataUnit::ReadMapText(std::string_view text) {
             namedSubAddress = subAddress;
             if (index < 0 || index >= SlotCount) {
                 MapProblem(line,
-                           "table index " + std::to_string(index) + " is outside 0..255; record ignored");
+                           {"table index ", std::to_string(index), " is outside 0..255; record ignored"});
                 continue;
             }
             if (subAddress < 0 || subAddress > 0xFF) {
                 // The slot can hold no such register: it is left undefined.
                 MapProblem(line,
-                           "sub-address is not a byte; slot " + std::to_string(index) + " left undefined");
-                slots_[index] = CElements{};
+                           {"sub-address is not a byte; slot ", std::to_string(index), " left undefined"});
+                ClearSlot(static_cast<int>(index));
                 continue;
             }
             const int earlier = FindEntry(static_cast<int>(subAddress));
             if (earlier >= 0 && earlier != index)
-                MapProblem(line, "register " + Hex(static_cast<int>(subAddress)) + " is also in slot " +
-                                     std::to_string(earlier) + "; the higher slot is used");
+                MapProblem(line, {"register ", Hex(static_cast<int>(subAddress)), " is also in slot ",
+                                  std::to_string(earlier), "; the higher slot is used"});
             if (size > CElements::MaxBytes)
-                MapProblem(line, "register " + Hex(static_cast<int>(subAddress)) + " has " +
-                                     std::to_string(size) + " bytes; only 52 are kept");
+                MapProblem(line, {"register ", Hex(static_cast<int>(subAddress)), " has ",
+                                  std::to_string(size), " bytes; only 52 are kept"});
             SetSubAddress(static_cast<int>(index), static_cast<int>(subAddress));
             SetSize(static_cast<int>(index), static_cast<int>(size));
         }

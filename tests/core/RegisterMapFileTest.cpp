@@ -88,6 +88,18 @@ const MapCase MapCases[] = {
      {{4, 0x20, 2, ""}, {9, 0x20, 4, "!r_low"}},
      {},
      {"line 2: register 0x20 is also in slot 9; the higher slot is used"}},
+    // When the higher slot takes another register, or none, the lower slot
+    // is found again.
+    {"HigherSlotMovedAwayLeavesTheLowerOne",
+     "#9 20 4\n#4 20 2\n#9 21 4\n",
+     {{4, 0x20, 2, ""}, {9, 0x21, 4, ""}},
+     {},
+     {"line 2: register 0x20 is also in slot 9"}},
+    {"HigherSlotUndefinedLeavesTheLowerOne",
+     "#9 20 4\n#4 20 2\n#9 1ff 4\n",
+     {{4, 0x20, 2, ""}},
+     {0x1F},
+     {"line 2: register 0x20 is also in slot 9", "line 3: sub-address is not a byte; slot 9 left undefined"}},
     {"LongLineIsReadInPieces",
      Repeat('a', 127) + "#3 20 4 !r_tail\n",
      {{3, 0x20, 4, "!r_tail"}},
