@@ -108,12 +108,13 @@ void TEqPanel::BuildBiquadGrid() {
     dummyEdit_->setObjectName("DummyEdit");
     dummyEdit_->setAccessibleName("Coefficient scratch field");
     dummyEdit_->setGeometry(112, Top + 60, 120, 22);
+    // A scratch field the user never needs to see: the skin draws group
+    // boxes see-through, so it is hidden rather than only covered.
+    dummyEdit_->hide();
 
     biquadGroup_ = new QGroupBox("BiQuad", this);
     biquadGroup_->setObjectName("EQBiquadGroupBox");
     biquadGroup_->setGeometry(108, Top, 210, 150);
-    // Opaque, so the scratch field under it stays out of sight.
-    biquadGroup_->setAutoFillBackground(true);
     for (int column = 0; column < 4; ++column)
         AddLabel(biquadGroup_, ColumnLabels[column], QRect(GridLeft + column * ColumnPitch - 2, 16, 44, 16),
                  Qt::AlignCenter);
