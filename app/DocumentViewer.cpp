@@ -1,5 +1,6 @@
 #include "DocumentViewer.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -14,8 +15,12 @@ QString DefaultDesktopEntry(const QString& mimeType) {
     query.start("xdg-mime", {"query", "default", mimeType});
     if (!query.waitForFinished(3000) || query.exitCode() != 0)
         return {};
+    // A desktop entry is named by its file name alone; an empty answer or a
+    // path names none.
     const QString entry = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
-    return entry.isEmpty() ? QString() : QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry);
+    if (entry.isEmpty() || entry.contains('/'))
+        return {};
+    return QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry);
 }
 
 // Expands the field codes of one word of an Exec line: the file or URL
@@ -41,6 +46,8 @@ QString ExpandFieldCodes(const QString& word, const QString& path, bool& placed)
 } // namespace
 
 QStringList DesktopEntryCommand(const QString& desktopFile, const QString& path) {
+    if (desktopFile.isEmpty())
+        return {};
     QFile file(desktopFile);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
@@ -66,7 +73,7 @@ QStringList DesktopEntryCommand(const QString& desktopFile, const QString& path)
     return command;
 }
 
-bool DesktopDocumentViewer::Open(const QString& path, std::function<void()> finished) {
+bool DesktopDocumentViewer::Open(const QString& path, std::function<void(ViewerEnd)> ended) {
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
         return false;
     const QString mimeType = QMimeDatabase().mimeTypeForFile(path).name();
@@ -76,11 +83,18 @@ bool DesktopDocumentViewer::Open(const QString& path, std::function<void()> fini
     auto* viewer = new QProcess;
     viewer->setProgram(command.takeFirst());
     viewer->setArguments(command);
-    QObject::connect(viewer, &QProcess::finished, viewer, [viewer, finished] {
-        finished();
-        viewer->deleteLater();
-    });
+    QElapsedTimer running;
+    running.start();
+    const int failureWindow = failureWindowMs_;
+    QObject::connect(viewer, &QProcess::finished, viewer,
+                     [viewer, ended, running, failureWindow](int status, QProcess::ExitStatus exit) {
+                         const bool failed = exit == QProcess::CrashExit || status != 0;
+                         ended(failed && !running.hasExpired(failureWindow) ? ViewerEnd::CannotOpen
+                                                                            : ViewerEnd::Closed);
+                         viewer->deleteLater();
+                     });
     viewer->start();
+    // A program that is missing or cannot be run fails here at once.
     if (!viewer->waitForStarted(5000)) {
         delete viewer;
         return false;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace {
 
@@ -61,22 +62,37 @@ void TMainForm::SelectDeBugGUIClick() {
     registerWindow_->activateWindow();
 }
 
-// The user's guide opens in the desktop's PDF viewer; the tool gets out of
-// the way until the viewer is closed.
-void TMainForm::Au() {
-    if (!documents_.Open(InStartDirectory(UsersGuideName), [this] { showNormal(); })) {
-        SetComment("Error Reading QMX4600GUI_OI.PDF");
-        return;
-    }
-    showMinimized();
-}
-
 void TMainForm::ConfigCompareClick() {
     if (!compareWindow_)
         return;
     compareWindow_->show();
     compareWindow_->raise();
     compareWindow_->activateWindow();
+}
+
+// A document opens in the desktop's viewer; the tool gets out of the way
+// until the viewer is closed. A viewer that fails at once is reported as the
+// document not opening, and the window comes back.
+void TMainForm::OpenDocument(const std::string& fileName) {
+    const QString failure = "Error Reading " + QString::fromStdString(fileName);
+    QPointer<TMainForm> window(this);
+    const bool started =
+        documents_.Open(InStartDirectory(QString::fromStdString(fileName)), [window, failure](ViewerEnd end) {
+            if (!window)
+                return;
+            if (end == ViewerEnd::CannotOpen)
+                window->SetComment(failure);
+            window->showNormal();
+        });
+    if (!started) {
+        SetComment(failure);
+        return;
+    }
+    showMinimized();
+}
+
+void TMainForm::Au() {
+    OpenDocument(UsersGuideName);
 }
 
 void TMainForm::BuildMenus() {

@@ -76,6 +76,7 @@ public:
     void StopFsPoll() override;
     void ResumeFsPoll() override;
     void RestoreStartDirectory() override;
+    void OpenDocument(const std::string& fileName) override;
     void ShowMessage(const std::string& text) override;
 
     void ShowPanel(QWidget* panel) override;

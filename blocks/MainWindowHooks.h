@@ -26,4 +26,8 @@ public:
     // Sets the mixing-point button pictures of the mixer and
     // bass-management panels from the register table.
     virtual void UpdateGainIndicators() {}
+    // Opens a document of the start directory ("QMX4600EQ.PDF") in the
+    // desktop's viewer; the window is minimised while the viewer runs. When
+    // it cannot be opened, the comment label says "Error Reading <name>".
+    virtual void OpenDocument(const std::string& fileName) = 0;
 };

@@ -36,7 +36,7 @@ public:
 
 class NoViewer : public IDocumentViewer {
 public:
-    bool Open(const QString&, std::function<void()>) override { return false; }
+    bool Open(const QString&, std::function<void(ViewerEnd)>) override { return false; }
 };
 
 // A start directory with the delivered files, current while the program runs.

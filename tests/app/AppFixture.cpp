@@ -37,7 +37,7 @@ void ProgramTest::Start(const std::function<void(SimulatedQmx4600&)>& prepare, b
         sim_ = sim.get();
         return sim;
     };
-    program_ = std::make_unique<TProgram>(ProgramServices{createAdapter, dialogs_, AppBoxes(), viewer_});
+    program_ = std::make_unique<TProgram>(ProgramServices{createAdapter, dialogs_, AppBoxes(), *documents_});
 }
 
 std::vector<QWidget*> ProgramTest::TopWindows() const {

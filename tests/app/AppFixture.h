@@ -62,11 +62,11 @@ class ScriptedViewer : public IDocumentViewer {
 public:
     bool opens = true;
     QString openedPath;
-    std::function<void()> finished;
+    std::function<void(ViewerEnd)> ended;
 
-    bool Open(const QString& path, std::function<void()> whenFinished) override {
+    bool Open(const QString& path, std::function<void(ViewerEnd)> whenEnded) override {
         openedPath = path;
-        finished = std::move(whenFinished);
+        ended = std::move(whenEnded);
         return opens;
     }
 };
@@ -109,6 +109,8 @@ protected:
     SimulatedQmx4600* sim_ = nullptr;
     ScriptedFileDialogs dialogs_;
     ScriptedViewer viewer_;
+    // The viewer the program is started with.
+    IDocumentViewer* documents_ = &viewer_;
     std::unique_ptr<TProgram> program_;
 
 private:

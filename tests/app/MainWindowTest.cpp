@@ -155,12 +155,22 @@ TEST_F(ProgramTest, UsersGuideOpensFromTheStartDirectoryAndRestoresTheWindow) {
     Trigger("UsersGuide");
     EXPECT_EQ(viewer_.openedPath, StartFile("QMX4600GUI_OI.PDF"));
     EXPECT_TRUE(Main().isMinimized());
-    ASSERT_TRUE(viewer_.finished);
-    viewer_.finished();
+    ASSERT_TRUE(viewer_.ended);
+    viewer_.ended(ViewerEnd::Closed);
     EXPECT_FALSE(Main().isMinimized());
+    EXPECT_EQ(Text("HelpfulCommentsLabel"), "Initialized OK");
 
+    // A viewer that fails at once brings the window back with the message.
+    Trigger("UsersGuide");
+    EXPECT_TRUE(Main().isMinimized());
+    viewer_.ended(ViewerEnd::CannotOpen);
+    EXPECT_FALSE(Main().isMinimized());
+    EXPECT_EQ(Text("HelpfulCommentsLabel"), "Error Reading QMX4600GUI_OI.PDF");
+
+    Main().Strip().HelpfulCommentsLabel->setText("Initialized OK");
     viewer_.opens = false;
     Trigger("UsersGuide");
+    EXPECT_FALSE(Main().isMinimized());
     EXPECT_EQ(Text("HelpfulCommentsLabel"), "Error Reading QMX4600GUI_OI.PDF");
 }
 

@@ -29,6 +29,7 @@ public:
     void StopFsPoll() override { Note("StopFsPoll"); }
     void ResumeFsPoll() override { Note("ResumeFsPoll"); }
     void RestoreStartDirectory() override { Note("RestoreStartDirectory"); }
+    void OpenDocument(const std::string& fileName) override { Note("document: " + fileName); }
     void ShowMessage(const std::string& text) override { Note("message: " + text); }
     void ShowPanel(QWidget*) override { Note("ShowPanel"); }
 
