@@ -234,6 +234,9 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     strip_.LabelVolumeUnits->setProperty("role", "value");
     strip_.MainMasterUpDown = new UpDown(0, TVolume::MaxStep, -12, volume);
     strip_.MainMasterUpDown->setObjectName("MainMasterUpDown");
+    // Where the master track bar starts: a refresh that finds the register
+    // at this step moves nothing, so the arrows must already agree with it.
+    strip_.MainMasterUpDown->SetPosition(TVolume::DesignedStep);
     strip_.MainMasterUpDown->setGeometry(92, 56, 28, 48);
 
     auto* reset = MakeButton(central, "RESETsuiButton", "RESET", QRect(8, 619, 100, 28),
@@ -248,6 +251,10 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     fsDetection_ = new TFsDetection(*dataClocks_, strip_, *this, this);
     auto* toggleFs = MakeButton(central, "ToggleFsHiddenButton", "&Toggle Fs", QRect(660, 623, 72, 20));
     toggleFs->setProperty("role", "small");
+    // "&Tools" and "&Toggle Fs" would both take Alt+T, and an ambiguous key
+    // does nothing. The menu keeps it: the button's caption stays as drawn,
+    // with its underline, but it has no shortcut.
+    toggleFs->setShortcut(QKeySequence());
     ConnectGuarded(toggleFs, &QPushButton::clicked,
                    [](TMainForm* main) { main->fsDetection_->ToggleFsHiddenButtonClick(); });
 }

@@ -23,7 +23,6 @@ constexpr int ColumnHeight = BlockPanel::Height - ColumnTop - 6;
 
 constexpr int TrackBarPageSize = 12;
 constexpr int TrackBarTickFrequency = 20;
-constexpr int DesignedPosition = 73;
 
 QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry, Qt::Alignment alignment) {
     auto* label = new QLabel(text, parent);
@@ -85,13 +84,13 @@ void TVolumePanel::BuildColumns() {
         AddLabel(column.panel, "-127", {2, 194, 30, 16}, Qt::AlignRight | Qt::AlignBottom);
 
         column.trackBar = new TrackBar(0, TVolume::MaxStep, TrackBarPageSize, TrackBarTickFrequency,
-                                       DesignedPosition, column.panel);
+                                       TVolume::DesignedStep, column.panel);
         column.trackBar->setObjectName(stem + "VTrackBar");
         column.trackBar->setGeometry(36, 24, 34, 186);
 
         column.upDown = new UpDown(0, TVolume::MaxStep, -1, column.panel);
         column.upDown->setObjectName(stem + "UpDownVolume");
-        column.upDown->SetPosition(DesignedPosition);
+        column.upDown->SetPosition(TVolume::DesignedStep);
         column.upDown->setGeometry(76, 100, 20, 34);
 
         column.dBLabel = AddLabel(column.panel, "0.0 dB", {4, 214, ColumnWidth - 8, 18}, Qt::AlignCenter);

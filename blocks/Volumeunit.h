@@ -18,6 +18,9 @@ public:
     static constexpr int SoftMuteRegister = 0x0F;
     // 0 dB.
     static constexpr int ZeroDbStep = 72;
+    // Where the volume track bars and up-downs start, before the first
+    // refresh (-0.25 dB).
+    static constexpr int DesignedStep = 73;
     // The last position of a volume track bar.
     static constexpr int MaxStep = 581;
     // What the mute buttons store: one beyond the track bar, so a refresh

@@ -11,8 +11,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -35,6 +37,59 @@ TEST_F(ProgramTest, DraggingTheMasterVolumeReachesTheBusAtOnce) {
     EXPECT_EQ(Text("LabelVolumeUnits"), "-2");
     EXPECT_EQ(Find<UpDown>("MasterUpDownVolume")->Position(), 80);
     EXPECT_EQ(Find<UpDown>("MainMasterUpDown")->Position(), 80);
+}
+
+// With the master register at the designed step, no refresh moves the bar:
+// the display's arrows must start there too, so "down" is 3 dB down. The
+// register holds that step when the bus fails at start-up and the init file
+// stores it.
+TEST_F(ProgramTest, DisplayUpDownStartsWhereTheMasterBarStarts) {
+    QFile init(StartFile("QMX4600Init.cfg"));
+    ASSERT_TRUE(init.open(QIODevice::ReadOnly));
+    QByteArray text = init.readAll();
+    init.close();
+    ASSERT_TRUE(text.contains("Xd9 00 00 00 48"));
+    text.replace("Xd9 00 00 00 48", "Xd9 00 00 00 49");
+    ASSERT_TRUE(init.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    init.write(text);
+    init.close();
+    Start([](SimulatedQmx4600& sim) { sim.SetPluggedIn(false); });
+    EXPECT_EQ(Find<TrackBar>("MasterVTrackBar")->Position(), 73);
+    EXPECT_EQ(Find<UpDown>("MainMasterUpDown")->Position(), 73);
+    sim_->SetPluggedIn(true);
+    program_->Transport().OnDeviceChange();
+    TakeCalls();
+
+    Click("MainMasterUpDownDown");
+
+    const auto writes = Writes(TakeCalls());
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes[0].subAddress, 0xD9);
+    EXPECT_EQ(HexBytes(writes[0].bytes), "00 00 00 55");
+    EXPECT_EQ(Text("LabelVolumeUnits").toStdString(), "-3.25");
+}
+
+// Alt+T belongs to the Tools menu; "&Toggle Fs" keeps its caption and runs
+// only when clicked.
+TEST_F(ProgramTest, AltTOpensTheToolsMenu) {
+    Start();
+    Main().show();
+    QApplication::setActiveWindow(&Main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    const std::vector<uint8_t> clocks = Main().Table().GetData(0x00);
+    auto* toggleFs = Find<QPushButton>("ToggleFsHiddenButton");
+    EXPECT_EQ(toggleFs->text(), "&Toggle Fs");
+    auto* tools = Main().findChild<QMenu*>("ToolsMenu");
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->title(), "&Tools");
+
+    QTest::keyClick(&Main(), Qt::Key_T, Qt::AltModifier);
+
+    EXPECT_TRUE(QTest::qWaitFor([tools] { return tools->isVisible(); }));
+    EXPECT_EQ(Main().Table().GetData(0x00), clocks);
+    tools->hide();
+    toggleFs->click();
+    EXPECT_NE(Main().Table().GetData(0x00), clocks);
 }
 
 TEST_F(ProgramTest, EachNavigationButtonShowsItsPanelAlone) {
