@@ -120,6 +120,7 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     logicMemo_->setObjectName("GUILogicMemo");
     logicMemo_->setGeometry(PanelPlace);
     logicMemo_->setReadOnly(true);
+    logicMemo_->setAccessibleName("Logic rules");
     logicMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
     logicMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     logicMemo_->setStyleSheet("QPlainTextEdit { background: #000080; color: yellow; font-weight: bold; }");
@@ -237,6 +238,7 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     // Where the master track bar starts: a refresh that finds the register
     // at this step moves nothing, so the arrows must already agree with it.
     strip_.MainMasterUpDown->SetPosition(TVolume::DesignedStep);
+    strip_.MainMasterUpDown->SetAccessibleNames("MASTER volume 3 dB");
     strip_.MainMasterUpDown->setGeometry(92, 56, 28, 48);
 
     auto* reset = MakeButton(central, "RESETsuiButton", "RESET", QRect(8, 619, 100, 28),

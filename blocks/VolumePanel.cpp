@@ -86,10 +86,14 @@ void TVolumePanel::BuildColumns() {
         column.trackBar = new TrackBar(0, TVolume::MaxStep, TrackBarPageSize, TrackBarTickFrequency,
                                        TVolume::DesignedStep, column.panel);
         column.trackBar->setObjectName(stem + "VTrackBar");
+        // Five columns of alike controls: each is named after its column.
+        const QString caption = definition.caption;
+        column.trackBar->setAccessibleName(caption + " volume");
         column.trackBar->setGeometry(36, 24, 34, 186);
 
         column.upDown = new UpDown(0, TVolume::MaxStep, -1, column.panel);
         column.upDown->setObjectName(stem + "UpDownVolume");
+        column.upDown->SetAccessibleNames(caption + " volume");
         column.upDown->SetPosition(TVolume::DesignedStep);
         column.upDown->setGeometry(76, 100, 20, 34);
 
@@ -98,14 +102,17 @@ void TVolumePanel::BuildColumns() {
 
         column.zeroButton = new QPushButton("0 dB", column.panel);
         column.zeroButton->setObjectName(stem + "VZerosuiButton");
+        column.zeroButton->setAccessibleName(caption + " 0 dB");
         column.zeroButton->setGeometry(4, 238, 52, 22);
 
         column.muteButton = new QPushButton("mute", column.panel);
         column.muteButton->setObjectName(stem + "VMutesuiButton");
+        column.muteButton->setAccessibleName(caption + " mute");
         column.muteButton->setGeometry(ColumnWidth - 56, 238, 52, 22);
 
         column.muteCheckBox = new QCheckBox("mute", column.panel);
         column.muteCheckBox->setObjectName(stem + "VMuteCheckBox");
+        column.muteCheckBox->setAccessibleName(caption + " soft mute");
         column.muteCheckBox->setGeometry(30, 268, 64, 20);
 
         ConnectGuarded(column.trackBar, &TrackBar::Change, this, definition.trackBarChange);

@@ -1,5 +1,6 @@
 #include "BlockPanel.h"
 
+#include "Accessibility.h"
 #include "Look.h"
 #include "SkinColours.h"
 
@@ -7,6 +8,7 @@
 
 BlockPanel::BlockPanel(const QString& objectName, const QString& title, QWidget* parent)
     : QFrame(parent), title_(new QLabel(title, this)) {
+    EnableAccessibleClicks();
     setObjectName(objectName);
     setFixedSize(Width, Height);
     setFrameStyle(QFrame::Box | QFrame::Plain);

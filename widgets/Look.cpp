@@ -1,5 +1,6 @@
 #include "Look.h"
 
+#include "Accessibility.h"
 #include "SkinColours.h"
 
 #include <QApplication>
@@ -129,6 +130,7 @@ QColor ToQColor(Rgb colour) {
 } // namespace
 
 void ApplySkin(QApplication& app) {
+    EnableAccessibleClicks();
     if (QStyle* fusion = QStyleFactory::create("Fusion"))
         app.setStyle(fusion);
     app.setPalette(SkinPalette());

@@ -1,5 +1,7 @@
 #include "RadioGroup.h"
 
+#include "Accessibility.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QRadioButton>
@@ -8,6 +10,7 @@
 
 RadioGroup::RadioGroup(const QString& caption, QWidget* parent)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
+    EnableAccessibleClicks();
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setVerticalSpacing(2);

@@ -44,6 +44,12 @@ UpDown::UpDown(int minimum, int maximum, int increment, QWidget* parent)
     });
 }
 
+void UpDown::SetAccessibleNames(const QString& what) {
+    setAccessibleName(what + " up/down");
+    up_->setAccessibleName(what + " up");
+    down_->setAccessibleName(what + " down");
+}
+
 void UpDown::SetPosition(int position) {
     position_ = std::clamp(position, minimum_, maximum_);
 }

@@ -19,6 +19,9 @@ public:
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
     int Increment() const { return increment_; }
+    // Names the pair for screen readers "<what> up/down" and its arrows
+    // "<what> up" and "<what> down" ("DAP 1 volume").
+    void SetAccessibleNames(const QString& what);
 
     // What a user's click on an arrow does, for tests and keyboard use.
     void ClickUp();

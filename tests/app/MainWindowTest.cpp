@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 
+#include "Accessibility.h"
 #include "Ackerrordialog.h"
 #include "Commandline.h"
 #include "I2cunit.h"
@@ -9,6 +10,7 @@
 #include "TrackBar.h"
 #include "UpDown.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -90,6 +92,35 @@ TEST_F(ProgramTest, AltTOpensTheToolsMenu) {
     tools->hide();
     toggleFs->click();
     EXPECT_NE(Main().Table().GetData(0x00), clocks);
+}
+
+// Every control of the main window and of every block panel can be told
+// apart by a screen reader.
+TEST_F(ProgramTest, EveryControlHasItsOwnAccessibleName) {
+    Start();
+    EXPECT_EQ(ControlsNotToldApart(&Main()).join('\n').toStdString(), "");
+    QAccessibleInterface* master = QAccessible::queryAccessibleInterface(Find<QWidget>("MainMasterUpDown"));
+    ASSERT_NE(master, nullptr);
+    EXPECT_EQ(master->text(QAccessible::Name), "MASTER volume 3 dB up/down");
+}
+
+// The accessibility "Toggle" on a mute box writes the soft-mute register as
+// the user's click does.
+TEST_F(ProgramTest, AMuteBoxToggledThroughAccessibilityReachesTheDevice) {
+    Start();
+    Click("VolumesuiButton");
+    TakeCalls();
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Find<QWidget>("Ch2VMuteCheckBox"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box->actionInterface(), nullptr);
+
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+
+    const auto writes = Writes(TakeCalls());
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].subAddress, 0x0F);
+    EXPECT_EQ(HexBytes(writes[0].bytes), "02");
+    EXPECT_EQ(Text("Ch2VdBLabel"), "MUTE");
 }
 
 TEST_F(ProgramTest, EachNavigationButtonShowsItsPanelAlone) {

@@ -3,6 +3,7 @@
 #include "DeviceRig.h"
 #include "RadioGroup.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -95,6 +96,22 @@ TEST_F(ClockPanelTest, ChoosingAFormatShowsItAndWritesItsCode) {
         EXPECT_EQ(formatBits.text(), c.bits);
         EXPECT_EQ(rig.TakeWrites(), Writes{c.write});
     }
+}
+
+// A screen reader's "Toggle" on a format item is the user's choice.
+TEST_F(ClockPanelTest, ChoosingAFormatThroughAccessibilityWritesItsCode) {
+    auto* item = group->findChild<QRadioButton*>("SerialFormatRadioGroupItem4");
+    ASSERT_NE(item, nullptr);
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(item);
+    ASSERT_NE(spoken, nullptr);
+    ASSERT_NE(spoken->actionInterface(), nullptr);
+    EXPECT_EQ(spoken->text(QAccessible::Name), "I2S 20 bits  (data=0x04)");
+
+    spoken->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+
+    EXPECT_EQ(group->ItemIndex(), 4);
+    EXPECT_EQ(formatType.text(), "I2S");
+    EXPECT_EQ(rig.TakeWrites(), Writes{"0e: 04"});
 }
 
 TEST(ClockPanelRefresh, FollowsTheStoredFormatAndWritesOnlyWhenTheItemChanges) {

@@ -1,4 +1,5 @@
 #include "VolumePanel.h"
+#include "Accessibility.h"
 #include "Dataclocksunit.h"
 #include "DeviceRig.h"
 #include "RecordingHooks.h"
@@ -6,9 +7,11 @@
 #include "UpDown.h"
 #include "Volumeunit.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -351,6 +354,56 @@ TEST_F(VolumePanelTest, HighSampleRatesReplaceTheDap3Column) {
         for (const char* shown : {"VolMasterPanel", "VolCh1Panel", "VolCh2Panel", "VolCh4Panel"})
             EXPECT_FALSE(FindIn<QWidget>(panel, shown)->isHidden()) << shown;
     }
+}
+
+// Through the desktop's accessibility interface: every control of a column
+// is named after the column, and its actions do what the user's do.
+TEST_F(VolumePanelTest, AccessibleControlsAreNamedAndActLikeTheUsers) {
+    const char* captions[] = {"MASTER", "DAP 1", "DAP 2", "DAP 3", "DAP 4"};
+    const char* muted[] = {"0f: c3", "0f: 01", "0f: 02", "0f: 40", "0f: 80"};
+    for (size_t i = 0; i < std::size(Columns); ++i) {
+        const QString stem = Columns[i].stem;
+        const QString caption = captions[i];
+        SCOPED_TRACE(Columns[i].stem);
+        auto spoken = [&](QWidget* control) {
+            QAccessibleInterface* found = QAccessible::queryAccessibleInterface(control);
+            if (!found)
+                throw std::runtime_error("no accessible interface");
+            return found;
+        };
+
+        QAccessibleInterface* bar = spoken(Bar(stem));
+        EXPECT_EQ(bar->text(QAccessible::Name), caption + " volume");
+        ASSERT_NE(bar->valueInterface(), nullptr);
+        bar->valueInterface()->setCurrentValue(80);
+        EXPECT_EQ(hooks.Take(), Timeline{Step(Columns[i].subAddress, 80)});
+        EXPECT_EQ(DbLabel(stem)->text(), "-2");
+
+        EXPECT_EQ(spoken(ColumnUpDown(stem))->text(QAccessible::Name), caption + " volume up/down");
+        EXPECT_EQ(
+            spoken(ColumnUpDown(stem)->findChild<QWidget*>(stem + "UpDownVolumeUp"))->text(QAccessible::Name),
+            caption + " volume up");
+        EXPECT_EQ(spoken(Button(stem + "VMutesuiButton"))->text(QAccessible::Name), caption + " mute");
+
+        QAccessibleInterface* zero = spoken(Button(stem + "VZerosuiButton"));
+        EXPECT_EQ(zero->text(QAccessible::Name), caption + " 0 dB");
+        zero->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Bar(stem)->Position() == 72; }));
+        hooks.Take();
+
+        QAccessibleInterface* box = spoken(MuteBox(stem));
+        EXPECT_EQ(box->text(QAccessible::Name), caption + " soft mute");
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_TRUE(MuteBox(stem)->isChecked());
+        const Timeline timeline = hooks.Take();
+        ASSERT_FALSE(timeline.empty());
+        EXPECT_EQ(timeline.back(), muted[i]);
+        EXPECT_EQ(DbLabel(stem)->text(), "MUTE");
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_FALSE(MuteBox(stem)->isChecked());
+        EXPECT_EQ(hooks.Take().back(), "0f: 00");
+    }
+    EXPECT_EQ(ControlsNotToldApart(&panel), QStringList());
 }
 
 TEST(VolumePanelLayout, ColumnsAsDesigned) {
