@@ -19,8 +19,8 @@ TFsDetection::TFsDetection(TDataClocks& clocks, const DisplayStrip& strip, IMain
     : QObject(parent), clocks_(clocks), strip_(strip), hooks_(hooks), fsPollTimer_(new QTimer(this)) {
     fsPollTimer_->setObjectName("FsPollTimer");
     fsPollTimer_->setInterval(FirstInterval);
-    // A precise timer: a coarse one may fire up to 5 % early, and the first
-    // poll after switching on would come well before its second.
+    // A precise timer: a coarse one may fire up to 5 % of its interval
+    // early, a quarter of a second off the five-second poll.
     fsPollTimer_->setTimerType(Qt::PreciseTimer);
     ConnectGuarded(fsPollTimer_, &QTimer::timeout, this, &TFsDetection::FsPollTimerTimer);
 }
