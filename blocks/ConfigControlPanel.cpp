@@ -19,22 +19,18 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Geometry: the selection on the left, the rate map on the right, one rate
-// per row with its three banks in columns, the notes below.
-constexpr int Top = BlockPanel::TitleHeight + 6;
-constexpr QRect SelectionPlace{8, Top, 200, 196};
-constexpr QRect RateMapPlace{216, Top, 390, 196};
-constexpr int RateRowTop = 36;
-constexpr int RateRowHeight = 19;
-constexpr int RateCaptionWidth = 60;
-constexpr int RateRowWidth = RateMapPlace.width() - 16;
-constexpr int BankColumnWidth = (RateRowWidth - RateCaptionWidth) / TConfigControl::BankCount;
-
-// A rate row: its caption on the left in place of a group box title on top.
-const char* const RateRowStyle =
-    "QGroupBox { border: none; margin: 0; padding: 0; margin-left: 60px; }"
-    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: left center;"
-    " left: 0; padding: 0; }";
+// Geometry: the selection on the left, the rate map on the right in two
+// halves of four rates, each rate a row with its three banks in columns
+// under the bank labels, the notes below.
+constexpr int Top = BlockPanel::TitleHeight + 4;
+constexpr QRect SelectionPlace{6, Top, 224, 204};
+constexpr QRect RateMapPlace{236, Top, 372, 204};
+constexpr int RatesPerHalf = 4;
+constexpr int HalfLeft[2] = {8, 190};
+constexpr int HalfWidth = 174;
+constexpr int RateRowTop = 34;
+constexpr int RateRowHeight = 42;
+constexpr int BankColumnWidth = (HalfWidth - 16) / TConfigControl::BankCount;
 
 constexpr Rgb NoticeColour{255, 170, 60};
 
@@ -94,23 +90,25 @@ void TConfigControlPanel::BuildRateMap() {
     fsToBankGroupBox_->setObjectName("FsToBankGroupBox");
     fsToBankGroupBox_->setGeometry(RateMapPlace);
 
-    const char* const columnNames[] = {"Bank1Label", "Bank2Label", "Bank3Label"};
-    for (int bank = 0; bank < TConfigControl::BankCount; ++bank) {
-        auto* label = new QLabel(QString("BANK %1").arg(bank + 1), fsToBankGroupBox_);
-        label->setObjectName(columnNames[bank]);
-        label->setGeometry(8 + RateCaptionWidth + bank * BankColumnWidth, 18, BankColumnWidth, 16);
-    }
+    // The column labels over the left half, and the same over the right.
+    for (int half = 0; half < 2; ++half)
+        for (int bank = 0; bank < TConfigControl::BankCount; ++bank) {
+            auto* label = new QLabel(QString("BANK %1").arg(bank + 1), fsToBankGroupBox_);
+            label->setObjectName(QString("Bank%1%2Label").arg(bank + 1).arg(half == 0 ? "" : "Right"));
+            label->setGeometry(HalfLeft[half] + 8 + bank * BankColumnWidth, 18, BankColumnWidth, 16);
+        }
 
     for (int rate = 0; rate < TConfigControl::RateCount; ++rate) {
         const QString caption = Text(TConfigControl::RateCaption(rate));
         auto* group = new RadioGroup(caption, fsToBankGroupBox_);
         group->setObjectName(Text(TConfigControl::RateGroupName(rate)));
-        group->setStyleSheet(RateRowStyle);
-        group->layout()->setContentsMargins(0, 0, 0, 0);
+        group->layout()->setContentsMargins(8, 2, 8, 2);
         group->SetColumns(TConfigControl::BankCount);
         group->SetItems({"1", "2", "3"});
         group->SetItemIndex(0);
-        group->setGeometry(8, RateRowTop + rate * RateRowHeight, RateRowWidth, RateRowHeight);
+        const int half = rate / RatesPerHalf;
+        group->setGeometry(HalfLeft[half], RateRowTop + (rate % RatesPerHalf) * RateRowHeight, HalfWidth,
+                           RateRowHeight - 2);
         // Eight rows of "1", "2", "3": each button is named after its rate.
         for (QRadioButton* button : group->findChildren<QRadioButton*>())
             button->setAccessibleName(caption + " bank " + button->text());
@@ -122,7 +120,7 @@ void TConfigControlPanel::BuildRateMap() {
 void TConfigControlPanel::BuildNotes() {
     noticeLabel_ = new QLabel(this);
     noticeLabel_->setObjectName("BankRegisterNoticeLabel");
-    noticeLabel_->setGeometry(8, Top + SelectionPlace.height() + 4, Width - 16, 16);
+    noticeLabel_->setGeometry(8, Top + SelectionPlace.height() + 3, Width - 16, 16);
     SetTextColour(noticeLabel_, NoticeColour);
 
     auto* notes = new QWidget(this);
