@@ -134,7 +134,7 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelBiquad_ = new TEqPanel(*table_, *eq_, *dataClocks_, strip_, *this, startDirectory_, mainTVPanel_);
     // The design, import, save and response-view additions live in their own files.
     new TEqTools(*panelBiquad_, *table_, *eq_, *dataClocks_, strip_, fileDialogs_, startDirectory_);
-    panelTone_ = new TTonePanel(*table_, *tone_, mainTVPanel_);
+    panelTone_ = new TTonePanel(*table_, *tone_, *this, mainTVPanel_);
     panelLoudness_ = new TLoudnessPanel(*table_, *loudness_, strip_, *this, startDirectory_, mainTVPanel_);
     panelDRC_ = new TDrcPanel(*table_, *compression_, strip_, *this, startDirectory_,
                               [this] { return dataClocks_->GetSampleRate(); }, mainTVPanel_);

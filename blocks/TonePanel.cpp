@@ -2,6 +2,7 @@
 
 #include "Configdataunit.h"
 #include "HandlerGuard.h"
+#include "MainWindowHooks.h"
 #include "Toneunit.h"
 #include "TrackBar.h"
 
@@ -62,8 +63,8 @@ QIcon ZeroMarkIcon() {
 
 } // namespace
 
-TTonePanel::TTonePanel(TConfigDataUnit& table, TTone& tone, QWidget* parent)
-    : BlockPanel("PanelTone", "TONE CONTROL", parent), table_(table), tone_(tone) {
+TTonePanel::TTonePanel(TConfigDataUnit& table, TTone& tone, IMainWindowHooks& hooks, QWidget* parent)
+    : BlockPanel("PanelTone", "TONE CONTROL", parent), table_(table), tone_(tone), hooks_(hooks) {
     BuildLevels();
     BuildFilterSets();
     BuildNotes();
@@ -339,6 +340,8 @@ void TTonePanel::SwitchClick(int button) {
         tone_.WriteToneSwitch(subAddress, on);
         table_.WriteRegister(subAddress);
     }
+    // The mixer and bass-management pictures show the tone stages too.
+    hooks_.UpdateGainIndicators();
 }
 
 void TTonePanel::BassFilterSet1suiComboBoxChange() {

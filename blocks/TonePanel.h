@@ -4,6 +4,7 @@
 
 #include <array>
 
+class IMainWindowHooks;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -20,7 +21,7 @@ class TrackBar;
 class TTonePanel : public BlockPanel {
     Q_OBJECT
 public:
-    TTonePanel(TConfigDataUnit& table, TTone& tone, QWidget* parent = nullptr);
+    TTonePanel(TConfigDataUnit& table, TTone& tone, IMainWindowHooks& hooks, QWidget* parent = nullptr);
 
     // Filter-set boxes and level bars from the table; a bar that moves
     // writes its register back. The inline/bypass buttons keep their state.
@@ -81,6 +82,7 @@ private:
 
     TConfigDataUnit& table_;
     TTone& tone_;
+    IMainWindowHooks& hooks_;
     std::array<Level, LevelCount> levels_;
     std::array<FilterSets, 2> filterSets_;
     std::array<QLabel*, 2> numLabels2_{};

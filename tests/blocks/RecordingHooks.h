@@ -32,6 +32,7 @@ public:
     void OpenDocument(const std::string& fileName) override { Note("document: " + fileName); }
     void ShowMessage(const std::string& text) override { Note("message: " + text); }
     void ShowPanel(QWidget*) override { Note("ShowPanel"); }
+    void UpdateGainIndicators() override { Note("UpdateGainIndicators"); }
 
     // Everything since the last call: hook calls and device writes, in order.
     std::vector<std::string> Take() {

@@ -82,13 +82,14 @@ protected:
     DeviceRig rig;
     RecordingHooks hooks{rig};
     TTone tone{rig.table};
-    TTonePanel panel{rig.table, tone};
+    TTonePanel panel{rig.table, tone, hooks};
 };
 
 TEST(TonePanelStart, ShowsTheDesignedTextsUntilTheFirstRefresh) {
     DeviceRig rig;
+    RecordingHooks hooks{rig};
     TTone tone{rig.table};
-    TTonePanel panel{rig.table, tone};
+    TTonePanel panel{rig.table, tone, hooks};
     for (const char* box : {"BassFilterSet1suiComboBox", "BassFilterSet2suiComboBox",
                             "TrebleFilterSet1suiComboBox", "TrebleFilterSet2suiComboBox"}) {
         EXPECT_EQ(FindIn<QComboBox>(panel, box)->currentText(), "2") << box;
@@ -103,7 +104,7 @@ TEST(TonePanelStart, ShowsTheDesignedTextsUntilTheFirstRefresh) {
     EXPECT_EQ(FindIn<QPushButton>(panel, "BassTonesuiButton1")->text(), "OFF");
     EXPECT_EQ(FindIn<QPushButton>(panel, "BassTonesuiButton2")->toolTip(),
               "Ch 1,2,7: OFF= Tone Bypassed, ON=Tone Active");
-    EXPECT_TRUE(rig.TakeWrites().empty());
+    EXPECT_TRUE(hooks.Take().empty());
 }
 
 TEST_F(TonePanelTest, EachLevelControlWritesOnlyItsOwnByteTwiceOverThroughItsPartner) {
@@ -198,10 +199,10 @@ TEST_F(TonePanelTest, InlineBypassButtonsToggleFromOffAndWriteTheirRegistersInOr
     rig.Store(0x90, {0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00});
     Button("BassTonesuiButton1")->click();
     EXPECT_EQ(Button("BassTonesuiButton1")->text(), "ON");
-    EXPECT_EQ(hooks.Take(), Timeline{"90:" + on});
+    EXPECT_EQ(hooks.Take(), (Timeline{"90:" + on, "UpdateGainIndicators"}));
     Button("BassTonesuiButton1")->click();
     EXPECT_EQ(Button("BassTonesuiButton1")->text(), "OFF");
-    EXPECT_EQ(hooks.Take(), Timeline{"90:" + off});
+    EXPECT_EQ(hooks.Take(), (Timeline{"90:" + off, "UpdateGainIndicators"}));
 
     // An accessibility press is the user's click.
     QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Button("BassTonesuiButton2"));
@@ -210,9 +211,9 @@ TEST_F(TonePanelTest, InlineBypassButtonsToggleFromOffAndWriteTheirRegistersInOr
     button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     // The press is animated: the click comes a moment later.
     EXPECT_TRUE(QTest::qWaitFor([this] { return Button("BassTonesuiButton2")->text() == "ON"; }, 2000));
-    EXPECT_EQ(hooks.Take(), (Timeline{"89:" + on, "8a:" + on, "8f:" + on}));
+    EXPECT_EQ(hooks.Take(), (Timeline{"89:" + on, "8a:" + on, "8f:" + on, "UpdateGainIndicators"}));
     Button("BassTonesuiButton2")->click();
-    EXPECT_EQ(hooks.Take(), (Timeline{"89:" + off, "8a:" + off, "8f:" + off}));
+    EXPECT_EQ(hooks.Take(), (Timeline{"89:" + off, "8a:" + off, "8f:" + off, "UpdateGainIndicators"}));
 
     // A refresh leaves the program's states alone.
     panel.RefreshTone();
