@@ -35,6 +35,7 @@ public:
     void StopFsPoll() override { log_.push_back("StopFsPoll"); }
     void ResumeFsPoll() override { log_.push_back("ResumeFsPoll"); }
     void RestoreStartDirectory() override { log_.push_back("RestoreStartDirectory"); }
+    void OpenDocument(const std::string& fileName) override { log_.push_back("document: " + fileName); }
     void ShowMessage(const std::string& text) override { log_.push_back("message: " + text); }
     void ShowPanel(QWidget*) override { log_.push_back("ShowPanel"); }
 
