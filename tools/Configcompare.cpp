@@ -66,6 +66,7 @@ TConfigCompareForm::TConfigCompareForm(TConfigDataUnit& table, const IRegisterBu
 
     auto* diffRow = new QHBoxLayout;
     auto* fileDiff = MakeButton("EditsuiButton", "File Diff", this);
+    fileDiff->setMinimumWidth(72);
     diffRow->addWidget(fileDiff);
     auto* note =
         new QLabel("Note: \"File Diff\" opens the built-in register compare of any two of A, B, C, the "
@@ -109,8 +110,10 @@ QWidget* TConfigCompareForm::BuildSlot(int slot) {
     auto* clear = MakeButton(letter + "ClearsuiButton", letter + " clear", group);
     auto* browse = MakeButton(letter + "BrowsesuiButton", letter + " browse", group);
     auto* send = MakeButton(letter + "SendsuiButton", letter + " send", group);
-    for (QPushButton* button : {clear, browse, send})
+    for (QPushButton* button : {clear, browse, send}) {
+        button->setMinimumWidth(72);
         row->addWidget(button);
+    }
     ConnectGuarded(clear, &QPushButton::clicked, this, definition.clear);
     ConnectGuarded(browse, &QPushButton::clicked, this, definition.browse);
     ConnectGuarded(send, &QPushButton::clicked, this, definition.send);

@@ -77,11 +77,24 @@ QString SpokenBytes(const RegisterRow& row, bool left) {
     return text;
 }
 
+// A decoded value, wrapped only between its parts: within a part ("-inf dB")
+// the spaces do not break and the minus is a hyphen that does not either.
+QString ValueHtml(const std::string& value) {
+    QStringList parts;
+    for (QString part : Text(value).split(", "))
+        parts << part.toHtmlEscaped().replace(' ', "&nbsp;").replace('-', QChar(0x2011));
+    return parts.join(", ");
+}
+
+// Drawn over its cell; the cell's item keeps the plain text for copying and
+// for screen readers.
 QLabel* CellLabel(const QString& html, QWidget* parent) {
     auto* label = new QLabel(html, parent);
     label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
     label->setContentsMargins(4, 2, 4, 2);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Base);
     return label;
 }
 
@@ -150,11 +163,12 @@ TRegisterCompareForm::TRegisterCompareForm(TConfigDataUnit& table, const IRegist
     for (QAbstractButton* corner : registerTable_->findChildren<QAbstractButton*>())
         corner->setAccessibleName("Table corner");
     registerTable_->setWordWrap(true);
-    const int widths[ColumnCount] = {170, 190, 170, 190, 170};
+    registerTable_->setHorizontalHeaderLabels({"Register", "Left", "Value", "Right", "Value"});
+    const int widths[ColumnCount] = {170, 190, 190, 190, 190};
     for (int c = 0; c < ColumnCount; ++c)
         registerTable_->setColumnWidth(c, widths[c]);
     registerTable_->horizontalHeader()->setStretchLastSection(true);
-    registerTable_->setMinimumSize(920, 380);
+    registerTable_->setMinimumSize(960, 380);
     layout->addWidget(registerTable_, 1);
 
     auto* actions = new QHBoxLayout;
@@ -259,8 +273,10 @@ void TRegisterCompareForm::ShowRows() {
             item->setData(Qt::AccessibleTextRole, SpokenBytes(row, left));
             registerTable_->setItem(r, bytesColumn, item);
             registerTable_->setCellWidget(r, bytesColumn, CellLabel(MarkedBytes(row, left), registerTable_));
-            auto* value = new QTableWidgetItem(Text(left ? row.leftValue : row.rightValue));
-            registerTable_->setItem(r, left ? LeftValueColumn : RightValueColumn, value);
+            const std::string& decoded = left ? row.leftValue : row.rightValue;
+            const int valueColumn = left ? LeftValueColumn : RightValueColumn;
+            registerTable_->setItem(r, valueColumn, new QTableWidgetItem(Text(decoded)));
+            registerTable_->setCellWidget(r, valueColumn, CellLabel(ValueHtml(decoded), registerTable_));
         }
     }
     registerTable_->resizeRowsToContents();
