@@ -91,6 +91,21 @@ void GraphEqCompute(benchmark::State& state) {
         rig.panel->ComputeEqCurve();
 }
 
+// The first Graph EQ after the rate changed also works out the grid's sines
+// and cosines for the new rate.
+void GraphEqComputeAtNewRate(benchmark::State& state) {
+    Rig rig(48000);
+    const int rate = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.device->SetSampleRate(48000);
+        rig.panel->ComputeEqCurve();
+        rig.device->SetSampleRate(rate);
+        state.ResumeTiming();
+        rig.panel->ComputeEqCurve();
+    }
+}
+
 // Handing the curve to the chart and drawing it.
 void GraphBiquadReplot(benchmark::State& state) {
     Rig rig(static_cast<int>(state.range(0)));
@@ -118,6 +133,7 @@ void GraphButton(benchmark::State& state, const char* button) {
 BENCHMARK(GraphBiquadCompute)->Arg(48000)->Arg(192000)->Unit(benchmark::kMillisecond);
 BENCHMARK(GraphBiquadReplot)->Arg(48000)->Arg(192000)->Unit(benchmark::kMillisecond);
 BENCHMARK(GraphEqCompute)->Arg(48000)->Arg(192000)->Unit(benchmark::kMillisecond);
+BENCHMARK(GraphEqComputeAtNewRate)->Arg(192000)->Unit(benchmark::kMillisecond);
 BENCHMARK(GraphEqReplot)->Arg(48000)->Arg(192000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(GraphButton, GraphBiQuad, "EQBQGraphsuiButton")
     ->Arg(48000)
