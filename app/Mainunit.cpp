@@ -7,6 +7,7 @@
 #include "TonePanel.h"
 #include "ConfigControlPanel.h"
 #include "EqPanel.h"
+#include "DataFiles.h"
 #include "FileDialogs.h"
 #include "FsDetection.h"
 #include "Gainformunit.h"
@@ -17,6 +18,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -73,11 +75,11 @@ void TMainForm::CreateModels() {
 }
 
 QString TMainForm::InStartDirectory(const QString& fileName) const {
-    return startDirectory_ + '/' + fileName;
+    return QFile::decodeName(QByteArray::fromStdString(StartFileName(fileName)));
 }
 
 std::string TMainForm::StartFileName(const QString& fileName) const {
-    return LocalFileName(InStartDirectory(fileName));
+    return DataFilePath(LocalFileName(startDirectory_), LocalFileName(fileName));
 }
 
 void TMainForm::RestoreStartDirectory() {

@@ -128,6 +128,8 @@ private:
     void ConnectGuarded(Sender* sender, Signal signal, Handler handler) {
         ::ConnectGuarded(sender, signal, this, [this, handler] { std::invoke(handler, this); });
     }
+    // A data file of the start directory: its exact name, else the one file
+    // whose name matches without regard to case.
     QString InStartDirectory(const QString& fileName) const;
     // The same, as the register table opens it.
     std::string StartFileName(const QString& fileName) const;
