@@ -206,6 +206,7 @@ void TLoudnessPanel::LoudnessFileLoadsuiButtonClick() {
     if (!report.problems.empty())
         strip_.HelpfulCommentsLabel->setText(fileCombo_->currentText() + ": " +
                                              QString::fromStdString(ProblemSummary(report.problems)));
+    hooks_.UpdateGainIndicators();
     hooks_.AdjustToSampleRateMode();
     hooks_.RefreshAll();
 }

@@ -1,4 +1,5 @@
 #include "DrcPanel.h"
+#include "Accessibility.h"
 #include "ByteEdit.h"
 #include "Compressionunit.h"
 #include "DeviceRig.h"
@@ -137,7 +138,7 @@ protected:
     TDrcPanel panel{rig.table, compression, strip, hooks, folder.path(), [] { return 48000; }};
 };
 
-TEST_F(DrcPanelTest, StartsWithTheWindowsItems) {
+TEST_F(DrcPanelTest, StartsWithTheWindowsItemsAndEveryControlNamed) {
     EXPECT_EQ(Group("DRCSelectRadioGroup")->Items(), (QStringList{"DRC1 (1,2,3)", "DRC2 (4)"}));
     EXPECT_EQ(Group("DRCSelectRadioGroup")->ItemIndex(), 0);
     EXPECT_EQ(Group("DRCControlRadioGroup")->Items(),
@@ -146,6 +147,7 @@ TEST_F(DrcPanelTest, StartsWithTheWindowsItems) {
     EXPECT_EQ(Edit("TimeConstantEdit")->text(), "0");
     EXPECT_FALSE(Edit("MinusDecayAlpha")->isEnabled());
     EXPECT_FALSE(FindIn<ByteEdit>(panel, "AlphaAHexEdit5")->isEnabled());
+    EXPECT_EQ(ControlsNotToldApart(&panel).join("; ").toStdString(), "");
 }
 
 TEST_F(DrcPanelTest, ControlModeChangeRewritesEveryControlRegisterInsideTheMuteBracket) {

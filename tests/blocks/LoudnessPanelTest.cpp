@@ -1,4 +1,5 @@
 #include "LoudnessPanel.h"
+#include "Accessibility.h"
 #include "ByteEdit.h"
 #include "DeviceRig.h"
 #include "Loudnessunit.h"
@@ -92,7 +93,7 @@ protected:
     TLoudnessPanel panel{rig.table, loudness, strip, hooks, folder.path()};
 };
 
-TEST_F(LoudnessPanelTest, CaptionsShowOneAmpersand) {
+TEST_F(LoudnessPanelTest, CaptionsShowOneAmpersandAndEveryControlHasItsOwnName) {
     EXPECT_EQ(Button("LoudnessApplysuiButton")->text(), "SEND LG,  G,  LO && O to Device");
     EXPECT_EQ(
         QAccessible::queryAccessibleInterface(Button("LoudnessApplysuiButton"))->text(QAccessible::Name),
@@ -104,6 +105,7 @@ TEST_F(LoudnessPanelTest, CaptionsShowOneAmpersand) {
               "Send the Contents of this file to the device.");
     EXPECT_EQ(FindIn<QLabel>(panel, "LoudnessWarningLabel")->text(),
               "Loudness Data applies to all DAP Channels.");
+    EXPECT_EQ(ControlsNotToldApart(&panel).join("; ").toStdString(), "");
 }
 
 TEST_F(LoudnessPanelTest, TypingADecimalFillsItsRowAtOnceAndSendsNothing) {
@@ -228,14 +230,15 @@ TEST_F(LoudnessPanelTest, LoadSendsTheFileFoundWithoutRegardToCaseThenAdaptsAndR
     panel.FillLoudnessFileCombo();
     ASSERT_EQ(Files()->currentText(), "SOFT ROOM.LD46XX");
     Button("LoudnessFileLoadsuiButton")->click();
-    EXPECT_EQ(hooks.Take(), (Timeline{"95: 00 40 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01",
-                                      "93: 00 40 00 00", "AdjustToSampleRateMode", "RefreshAll"}));
+    EXPECT_EQ(hooks.Take(),
+              (Timeline{"95: 00 40 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01", "93: 00 40 00 00",
+                        "UpdateGainIndicators", "AdjustToSampleRateMode", "RefreshAll"}));
     EXPECT_EQ(Decimal(G)->text(), "0.50000000");
 
     // A name that matches no file changes nothing.
     Files()->setEditText("GONE.LD46XX");
     Button("LoudnessFileLoadsuiButton")->click();
-    EXPECT_EQ(hooks.Take(), (Timeline{"AdjustToSampleRateMode", "RefreshAll"}));
+    EXPECT_EQ(hooks.Take(), (Timeline{"UpdateGainIndicators", "AdjustToSampleRateMode", "RefreshAll"}));
 }
 
 TEST_F(LoudnessPanelTest, FileListSaysWhenThereIsNoneAndKeepsTheItemsItHad) {

@@ -1,4 +1,5 @@
 #include "TonePanel.h"
+#include "Accessibility.h"
 #include "DeviceRig.h"
 #include "RecordingHooks.h"
 #include "Toneunit.h"
@@ -105,6 +106,16 @@ TEST(TonePanelStart, ShowsTheDesignedTextsUntilTheFirstRefresh) {
     EXPECT_EQ(FindIn<QPushButton>(panel, "BassTonesuiButton2")->toolTip(),
               "Ch 1,2,7: OFF= Tone Bypassed, ON=Tone Active");
     EXPECT_TRUE(hooks.Take().empty());
+    // On Linux Qt names a combo box by its text ("2" in all four); a screen
+    // reader names it by the label it is the buddy of.
+    QStringList problems = ControlsNotToldApart(&panel);
+    problems.removeIf([](const QString& p) {
+        return p.contains(QRegularExpression("ComboBox: same name as \\w+ComboBox$"));
+    });
+    EXPECT_EQ(problems.join("; ").toStdString(), "");
+    for (const char* kind : {"Bass", "Treble"})
+        EXPECT_EQ(FindIn<QLabel>(panel, QString(kind) + "FilterSet2Label")->buddy(),
+                  FindIn<QComboBox>(panel, QString(kind) + "FilterSet2suiComboBox"));
 }
 
 TEST_F(TonePanelTest, EachLevelControlWritesOnlyItsOwnByteTwiceOverThroughItsPartner) {
