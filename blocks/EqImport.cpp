@@ -302,6 +302,10 @@ std::optional<ImportedBiquad> ReadFilterLine(const std::vector<std::string_view>
         }
     }
 
+    // A filter beyond the seventh is an error whatever it is; designing it
+    // (and every one after it in a long file) would only cost time.
+    if (out.FilterCount() >= BiquadsPerChannel)
+        return ImportedBiquad{line, description, {}, AllPassBytes()};
     const FilterDesign design = DesignFilter(spec, sampleRate);
     if (!design.error.empty()) {
         out.Error(line, design.error);

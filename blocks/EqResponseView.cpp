@@ -69,7 +69,7 @@ TEqResponseView::TEqResponseView(QWidget* parent) : QWidget(parent, Qt::Window) 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(plot_, 1);
     layout->addWidget(hover_);
-    ConnectGuarded(plot_, &QCustomPlot::mouseMove, this, &TEqResponseView::MouseMoved);
+    plot_->installEventFilter(this);
 }
 
 void TEqResponseView::ShowCurves(const Curves& curves) {
@@ -113,6 +113,12 @@ QString TEqResponseView::HoverText(double x) const {
         return QString::asprintf("%.0f Hz, no signal", frequencies_[i]);
     return QString::asprintf("%.0f Hz, %.2f dB, %.1f", frequencies_[i], selectedDb_[i], selectedPhase_[i]) +
            QChar(0x00B0);
+}
+
+bool TEqResponseView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == plot_ && event->type() == QEvent::MouseMove)
+        RunGuarded(this, [&] { MouseMoved(static_cast<QMouseEvent*>(event)); });
+    return QWidget::eventFilter(watched, event);
 }
 
 void TEqResponseView::MouseMoved(QMouseEvent* event) {

@@ -37,6 +37,9 @@ public:
     // frequency axis; empty without a curve.
     QString HoverText(double x) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void MouseMoved(QMouseEvent* event);
 

@@ -135,6 +135,14 @@ TEST(EqImportFilterList, AnEighthActiveFilterIsAnError) {
               std::vector<std::string>{"line 8: more than seven filters: a channel holds seven biquads"});
     EXPECT_TRUE(result.biquads.empty());
 
+    // A long list is refused quickly: nothing past the seventh is designed.
+    std::string longList;
+    for (int i = 1; i <= 20000; ++i)
+        longList += "Filter " + std::to_string(i) + ": ON PK Fc 100 Hz Gain 1 dB Q 1\n";
+    const EqImportResult refused = ImportFilterList(longList, 192000);
+    EXPECT_EQ(refused.errors,
+              std::vector<std::string>{"line 8: more than seven filters: a channel holds seven biquads"});
+
     // Seven on and more off is fine.
     std::string sevenOn;
     for (int i = 1; i <= 10; ++i)

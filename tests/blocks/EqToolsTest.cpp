@@ -312,13 +312,16 @@ TEST_F(EqToolsTest, SaveEqWritesTheSelectedChannelAndLoadReadsItBack) {
     auto* combo = FindIn<QComboBox>(panel, "EQFileLoadComboBox");
     ASSERT_EQ(combo->count(), 1);
     EXPECT_EQ(combo->itemText(0), "MINE.EQ46XX");
-    hooks.Take();
     Select(0, 0);
+    hooks.Take();
     Button(panel, "EQFileLoadsuiButton")->click();
-    std::vector<std::string> writes;
+    std::vector<std::string> expected, writes;
     for (int i = 0; i < 7; ++i)
-        writes.push_back(WriteText(static_cast<uint8_t>(0x51 + i), std::vector<uint8_t>(20, 0x10 + i)));
-    EXPECT_EQ(hooks.Take(), writes);
+        expected.push_back(WriteText(static_cast<uint8_t>(0x51 + i), std::vector<uint8_t>(20, 0x10 + i)));
+    for (const std::string& entry : hooks.Take()) // the device writes, without the panel's other calls
+        if (entry.size() > 3 && entry[2] == ':')
+            writes.push_back(entry);
+    EXPECT_EQ(writes, expected);
 
     dialogs.answer = startDir.filePath("no-folder/X.EQ46XX");
     Button(panel, "EQSaveButton")->click();
