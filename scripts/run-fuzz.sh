@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 usage() {
-  echo "usage: $0 SECONDS [fuzz_map_reader|fuzz_config_records|fuzz_decimal ...]" >&2
+  echo "usage: $0 SECONDS [fuzz_map_reader|fuzz_config_records|fuzz_decimal|fuzz_eq_filter_list|fuzz_eq_coefficients ...]" >&2
   exit 2
 }
 [ $# -ge 1 ] || usage
@@ -21,7 +21,7 @@ seconds=$1
 shift
 [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || usage
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_map_reader fuzz_config_records fuzz_decimal)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_map_reader fuzz_config_records fuzz_decimal fuzz_eq_filter_list fuzz_eq_coefficients)
 
 # The fuzz build configures the whole project, so it needs what the tests need,
 # and clang with its libFuzzer runtime besides. Only this script installs them:
