@@ -7,9 +7,11 @@
 #include "RadioGroup.h"
 #include "RecordingHooks.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -269,6 +271,27 @@ TEST_F(DrcPanelTest, CalculatorTurnsZeroIntoOneAndTransfersSendTheAlpha) {
     Edit("AlphaEdit")->setText("half");
     Button("DRCAlphaUpdateEsuiButton")->click();
     EXPECT_EQ(errors.size(), 2u);
+    EXPECT_EQ(hooks.Take(), Timeline{});
+}
+
+// The calculation also runs as the focus comes to the Calculate button and
+// leaves it, but not when an error box takes the focus with the window.
+TEST_F(DrcPanelTest, CalculateRunsOnEntryAndExitOfItsButton) {
+    panel.show();
+    auto* calculate = Button("DRCAlphaCalcsuiButton");
+    Edit("TimeConstantEdit")->setText("2");
+    QFocusEvent entry(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(calculate, &entry);
+    EXPECT_EQ(Edit("AlphaEdit")->text(), "0.010362601085003400");
+    Edit("TimeConstantEdit")->setText("0");
+    QFocusEvent exit(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(calculate, &exit);
+    EXPECT_EQ(Edit("TimeConstantEdit")->text(), "1");
+
+    Edit("TimeConstantEdit")->setText("x");
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(calculate, &away);
+    EXPECT_TRUE(errors.empty());
     EXPECT_EQ(hooks.Take(), Timeline{});
 }
 
