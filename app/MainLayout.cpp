@@ -13,6 +13,8 @@
 #include "DrcPanel.h"
 #include "Look.h"
 #include "LoudnessPanel.h"
+#include "Gainformunit.h"
+#include "MixerPanel.h"
 #include "TonePanel.h"
 #include "UpDown.h"
 #include "VolumePanel.h"
@@ -140,7 +142,7 @@ void TMainForm::BuildPanelArea(QWidget* central) {
                               [this] { return dataClocks_->GetSampleRate(); }, mainTVPanel_);
     panelConfigControl_ = new TConfigControlPanel(*table_, *configControl_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
-    panelMixer_ = new BlockPanel("PanelMixer", "MIXER CONTROL", mainTVPanel_);
+    panelMixer_ = new TMixerPanel(*table_, *mixers_, *gainForm_, mainTVPanel_);
     panelBassManagement_ = new BlockPanel("PanelBassManagement", "BASS MANAGEMENT CONTROL", mainTVPanel_);
     blockPanels_ = {panelTone_,           panelVolume_, panelLoudness_,     panelDRC_,          panelBiquad_,
                     panelBassManagement_, panelMixer_,  panelClockControl_, panelConfigControl_};

@@ -35,6 +35,7 @@ void TMainForm::ConfigFileLClick() {
         WriteSoftMute(0xFF);
         if (!file.isEmpty())
             ShowProblems(file + ": ", table_->LoadConfigFile(LocalFileName(file)).problems);
+        UpdateGainIndicators();
         WriteSoftMute(0x00);
         RefreshAll();
     } catch (...) {

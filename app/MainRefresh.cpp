@@ -10,6 +10,8 @@
 #include "I2cunit.h"
 #include "Look.h"
 #include "LoudnessPanel.h"
+#include "HandlerGuard.h"
+#include "MixerPanel.h"
 #include "TonePanel.h"
 #include "VolumePanel.h"
 
@@ -21,6 +23,7 @@ void TMainForm::AdjustToSampleRateMode() {
     panelTone_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelDRC_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
+    panelMixer_->AdjustToSampleRate(dataClocks_->IsHighRate());
 }
 
 void TMainForm::RefreshAll() {
@@ -30,6 +33,10 @@ void TMainForm::RefreshAll() {
     panelDRC_->RefreshDrc();
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelClockControl_->RefreshClocks();
+    // The source combos hold a choice not yet written while the user looks
+    // at them; the five-second poll must not put them back.
+    if (!(!panelMixer_->isHidden() && strip_.AutoDetectStatusLabel->text() == "ON"))
+        panelMixer_->RefreshMixer();
     // The bank panel is not set from register 0x40; it only says when the
     // register no longer holds what the panel shows.
     panelConfigControl_->ShowRegisterNotice();
@@ -38,6 +45,13 @@ void TMainForm::RefreshAll() {
         FillFileLists();
     }
     ShowBusStatus();
+}
+
+void TMainForm::UpdateGainIndicators() {
+    RunGuarded(this, [this] {
+        TGainPictures pictures(startDirectory_);
+        panelMixer_->ShowGainIndicators(pictures);
+    });
 }
 
 void TMainForm::FillFileLists() {

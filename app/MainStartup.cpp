@@ -28,6 +28,7 @@ void TMainForm::ResyncFromDevice() {
         // table and the panels show defined values.
         ShowProblems(QString(InitFileName) + ": ",
                      table_->LoadConfigFile(StartFileName(InitFileName)).problems);
+        UpdateGainIndicators();
         RefreshAll();
     }
     ShowBusStatus();
@@ -52,6 +53,7 @@ void TMainForm::REINITsuiButtonClick() {
     }
     transport_.Reconnect();
     ShowProblems(QString(TempFileName) + ": ", table_->LoadConfigFile(StartFileName(TempFileName)).problems);
+    UpdateGainIndicators();
     RefreshAll();
     ResyncFromDevice();
     RefreshAll();

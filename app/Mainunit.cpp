@@ -11,6 +11,7 @@
 #include "FileDialogs.h"
 #include "FsDetection.h"
 #include "Gainformunit.h"
+#include "MixerPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
 #include "MessageBoxes.h"
@@ -48,12 +49,14 @@ TMainForm::~TMainForm() {
     delete fsDetection_;
     transport_.SetDataLog(nullptr);
     table_.reset();
+    bassMan_.reset();
     volume_.reset();
     compression_.reset();
     configControl_.reset();
     dataClocks_.reset();
     eq_.reset();
     loudness_.reset();
+    mixers_.reset();
     tone_.reset();
     gainForm_.reset();
     dataLog_.reset();
@@ -62,12 +65,14 @@ TMainForm::~TMainForm() {
 void TMainForm::CreateModels() {
     table_ = std::make_unique<TConfigDataUnit>();
     table_->SetBus(&transport_);
+    bassMan_ = std::make_unique<TBassMan>();
     volume_ = std::make_unique<TVolume>(*table_);
     compression_ = std::make_unique<TCompression>(*table_);
     configControl_ = std::make_unique<TConfigControl>(*table_);
     dataClocks_ = std::make_unique<TDataClocks>(*table_, transport_);
     eq_ = std::make_unique<TEQ>(*table_);
     loudness_ = std::make_unique<TLoudness>(*table_);
+    mixers_ = std::make_unique<TMixers>(*table_);
     tone_ = std::make_unique<TTone>(*table_);
     gainForm_ = std::make_unique<TGainForm>(*table_, transport_, *this);
     dataLog_ = std::make_unique<TDataLog>();
@@ -131,9 +136,11 @@ void TMainForm::DataClockControlsuiButtonClick() {
 }
 void TMainForm::MixersuiButtonClick() {
     ShowPanel(panelMixer_);
+    UpdateGainIndicators();
 }
 void TMainForm::BassMansuiButtonClick() {
     ShowPanel(panelBassManagement_);
+    UpdateGainIndicators();
 }
 
 void TMainForm::DisplayImagesuiButtonClick() {

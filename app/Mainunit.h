@@ -9,6 +9,8 @@
 #include "Equnit.h"
 #include "HandlerGuard.h"
 #include "Loudnessunit.h"
+#include "Bassmanunit.h"
+#include "Mixersunit.h"
 #include "MainWindowHooks.h"
 #include "Toneunit.h"
 #include "TransportUi.h"
@@ -34,6 +36,7 @@ class TDrcPanel;
 class TLoudnessPanel;
 class TConfigControlPanel;
 class TEqPanel;
+class TMixerPanel;
 class TGainForm;
 class TI2CForm;
 class TTonePanel;
@@ -80,6 +83,11 @@ public:
     void ShowMessage(const std::string& text) override;
 
     void ShowPanel(QWidget* panel) override;
+    // The pictures and tooltips of every mixing point of the mixer and
+    // bass-management panels, from the register table. A picture file that
+    // cannot be read is shown in the error box; the points after it keep
+    // their pictures and the caller goes on.
+    void UpdateGainIndicators() override;
 
 private slots:
     void VolumesuiButtonClick();
@@ -147,6 +155,8 @@ private:
     std::unique_ptr<TDataClocks> dataClocks_;
     std::unique_ptr<TEQ> eq_;
     std::unique_ptr<TLoudness> loudness_;
+    std::unique_ptr<TBassMan> bassMan_;
+    std::unique_ptr<TMixers> mixers_;
     std::unique_ptr<TTone> tone_;
     std::unique_ptr<TGainForm> gainForm_;
     std::unique_ptr<TDataLog> dataLog_;
@@ -162,7 +172,7 @@ private:
     TDrcPanel* panelDRC_ = nullptr;
     TEqPanel* panelBiquad_ = nullptr;
     TConfigControlPanel* panelConfigControl_ = nullptr;
-    BlockPanel* panelMixer_ = nullptr;
+    TMixerPanel* panelMixer_ = nullptr;
     BlockPanel* panelBassManagement_ = nullptr;
     std::array<QWidget*, 9> blockPanels_{};
     TFsDetection* fsDetection_ = nullptr;

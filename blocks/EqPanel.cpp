@@ -293,6 +293,7 @@ void TEqPanel::EQFileLoadsuiButtonClick() {
         strip_.HelpfulCommentsLabel->setText(chosen + ": " +
                                              QString::fromStdString(ProblemSummary(result.report.problems)));
     ShowBiquad(remembered);
+    hooks_.UpdateGainIndicators();
 }
 
 void TEqPanel::EQExamplesuiButtonClick() {

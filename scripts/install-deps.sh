@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libgl-dev libudev-dev libqcustomplot-dev
+  libqt6gui6 libjpeg62-turbo
   libgtest-dev libbenchmark-dev
   locales fonts-dejavu-core xdg-utils xvfb xauth
 )

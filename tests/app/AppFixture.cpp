@@ -13,6 +13,15 @@
 ProgramTest::ProgramTest() : startDir_(temp_.path()), previousDir_(QDir::currentPath()) {
     Deliver("QMX4600.addr");
     Deliver("QMX4600Init.cfg");
+    // The pictures made at build time, as the program finds them beside it.
+    for (const char* picture : {"GreenMultiply.BMP", "RedMultiply.BMP", "BlueMultiply.BMP",
+                                "QMX4600BassMan4Ch.jpg", "QMX4600BassMan3Ch.jpg"})
+        DeliverBuilt(picture);
+}
+
+void ProgramTest::DeliverBuilt(const QString& fileName) {
+    ASSERT_TRUE(QFile::copy(QString(QMX_RUNTIME_DIR) + '/' + fileName, StartFile(fileName)))
+        << fileName.toStdString();
 }
 
 ProgramTest::~ProgramTest() {

@@ -80,6 +80,8 @@ protected:
 
     // Copies a delivered data file into the start directory.
     void Deliver(const QString& fileName);
+    // Copies a file made at build time (pictures) into the start directory.
+    void DeliverBuilt(const QString& fileName);
     QString StartFile(const QString& fileName) const { return startDir_.filePath(fileName); }
     // Starts the program; `prepare` sets up the device before the adapter is handed over.
     void Start(const std::function<void(SimulatedQmx4600&)>& prepare = {}, bool adapterCreated = true);
