@@ -1,12 +1,18 @@
 #include "RegisterCompare.h"
+#include "Configcompare.h"
 #include "DeviceRig.h"
+#include "FileDialogs.h"
+#include "MainWindowHooks.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -174,6 +180,72 @@ TEST_F(RegisterCompareTest, AFailingBusStopsTheReadBackAndSaysSo) {
     EXPECT_EQ(device.registers.size(), 0x10u);
     // What could not be read counts as differing from the table.
     EXPECT_EQ(CompareImages(rig.table, TableImage(rig.table), device).differences, 256 - 0x10);
+}
+
+} // namespace
+
+namespace {
+
+// The main window as the compare window sees it: its calls in one timeline
+// with the device writes made before each.
+class TimelineHooks : public IMainWindowHooks {
+public:
+    explicit TimelineHooks(DeviceRig& rig) : rig_(rig) {}
+    void RefreshAll() override { Note("RefreshAll"); }
+    void AdjustToSampleRateMode() override { Note("AdjustToSampleRateMode"); }
+    void StopFsPoll() override { Note("StopFsPoll"); }
+    void ResumeFsPoll() override { Note("ResumeFsPoll"); }
+    void RestoreStartDirectory() override { Note("RestoreStartDirectory"); }
+    void ShowMessage(const std::string& text) override { Note("message: " + text); }
+    void OpenDocument(const std::string& fileName) override { Note("document: " + fileName); }
+    void ShowPanel(QWidget*) override { Note("ShowPanel"); }
+    void UpdateGainIndicators() override { Note("UpdateGainIndicators"); }
+
+    std::vector<std::string> Take() {
+        Flush();
+        return std::exchange(timeline_, {});
+    }
+
+private:
+    void Flush() {
+        for (std::string& write : rig_.TakeWrites())
+            timeline_.push_back(std::move(write));
+    }
+    void Note(const std::string& entry) {
+        Flush();
+        timeline_.push_back(entry);
+    }
+    DeviceRig& rig_;
+    std::vector<std::string> timeline_;
+};
+
+class NoDialogs : public IFileDialogs {
+public:
+    QString GetOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
+};
+
+TEST(ConfigCompareSendTest, WritesTheFileInOrderThenTheGainPicturesThenTheRefresh) {
+    QTemporaryDir dir;
+    DeviceRig rig;
+    TimelineHooks hooks(rig);
+    NoDialogs dialogs;
+    TConfigCompareForm form(rig.table, rig.bus, hooks, dialogs);
+    auto* combo = form.findChild<QComboBox*>("BsuiComboBox");
+    ASSERT_NE(combo, nullptr);
+
+    combo->setEditText(QString::fromStdString(WriteFile(dir, "two.cfg", {"Xd1 00 00 00 50", "X0e 03"})));
+    form.BSendsuiButtonClick();
+    EXPECT_EQ(hooks.Take(),
+              std::vector<std::string>({"d1: 00 00 00 50", "0e: 03", "UpdateGainIndicators", "RefreshAll"}));
+
+    // Nothing at all for a file that cannot be opened, nor for an empty slot.
+    combo->setEditText(dir.filePath("gone.cfg"));
+    form.BSendsuiButtonClick();
+    combo->setEditText(QString());
+    form.BSendsuiButtonClick();
+    EXPECT_TRUE(hooks.Take().empty());
+    EXPECT_EQ(form.findChild<QLabel*>("MessageLabel")->text(), "");
 }
 
 } // namespace
