@@ -15,6 +15,7 @@
 #include "LoudnessPanel.h"
 #include "Gainformunit.h"
 #include "MixerPanel.h"
+#include "BassManPanel.h"
 #include "TonePanel.h"
 #include "UpDown.h"
 #include "VolumePanel.h"
@@ -143,7 +144,19 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     panelConfigControl_ = new TConfigControlPanel(*table_, *configControl_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
     panelMixer_ = new TMixerPanel(*table_, *mixers_, *gainForm_, mainTVPanel_);
-    panelBassManagement_ = new BlockPanel("PanelBassManagement", "BASS MANAGEMENT CONTROL", mainTVPanel_);
+    TBassManPanel::Jumps jumps;
+    jumps.mixer = [this](bool input) {
+        if (input)
+            panelMixer_->MixerInputsuiButtonClick();
+        else
+            panelMixer_->MixerOutputsuiButtonClick();
+        MixersuiButtonClick();
+    };
+    jumps.equaliser = [this](int channelItem, int biquadItem) {
+        panelBiquad_->JumpToBiquad(channelItem, biquadItem);
+    };
+    panelBassManagement_ = new TBassManPanel(*table_, *gainForm_, *this, strip_, startDirectory_,
+                                             std::move(jumps), mainTVPanel_);
     blockPanels_ = {panelTone_,           panelVolume_, panelLoudness_,     panelDRC_,          panelBiquad_,
                     panelBassManagement_, panelMixer_,  panelClockControl_, panelConfigControl_};
     for (QWidget* panel : blockPanels_) {

@@ -12,6 +12,7 @@
 #include "LoudnessPanel.h"
 #include "HandlerGuard.h"
 #include "MixerPanel.h"
+#include "BassManPanel.h"
 #include "TonePanel.h"
 #include "VolumePanel.h"
 
@@ -24,6 +25,8 @@ void TMainForm::AdjustToSampleRateMode() {
     panelDRC_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelBiquad_->AdjustToSampleRate(dataClocks_->IsHighRate());
     panelMixer_->AdjustToSampleRate(dataClocks_->IsHighRate());
+    // A diagram that cannot be shown is reported; the panels are adapted all the same.
+    RunGuarded(this, [this] { panelBassManagement_->AdjustToSampleRate(dataClocks_->IsHighRate()); });
 }
 
 void TMainForm::RefreshAll() {
@@ -50,6 +53,7 @@ void TMainForm::RefreshAll() {
 void TMainForm::UpdateGainIndicators() {
     RunGuarded(this, [this] {
         TGainPictures pictures(startDirectory_);
+        panelBassManagement_->ShowGainIndicators(pictures);
         panelMixer_->ShowGainIndicators(pictures);
     });
 }

@@ -12,6 +12,7 @@
 #include "FsDetection.h"
 #include "Gainformunit.h"
 #include "MixerPanel.h"
+#include "BassManPanel.h"
 #include "I2cunit.h"
 #include "Look.h"
 #include "MessageBoxes.h"

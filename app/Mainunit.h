@@ -37,6 +37,7 @@ class TLoudnessPanel;
 class TConfigControlPanel;
 class TEqPanel;
 class TMixerPanel;
+class TBassManPanel;
 class TGainForm;
 class TI2CForm;
 class TTonePanel;
@@ -173,7 +174,7 @@ private:
     TEqPanel* panelBiquad_ = nullptr;
     TConfigControlPanel* panelConfigControl_ = nullptr;
     TMixerPanel* panelMixer_ = nullptr;
-    BlockPanel* panelBassManagement_ = nullptr;
+    TBassManPanel* panelBassManagement_ = nullptr;
     std::array<QWidget*, 9> blockPanels_{};
     TFsDetection* fsDetection_ = nullptr;
     QWidget* registerWindow_ = nullptr;
