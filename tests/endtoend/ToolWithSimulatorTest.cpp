@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -84,8 +85,15 @@ std::string Hex(int value) {
 TEST(ToolWithSimulator, StartsUpUnplugsAndReconnects) {
     QTemporaryDir start;
     ASSERT_TRUE(start.isValid());
-    for (const char* name : {"QMX4600.addr", "QMX4600Init.cfg"})
-        ASSERT_TRUE(QFile::copy(QString(QMX_SOURCE_DATA_DIR) + '/' + name, start.filePath(name)));
+    // The start directory holds what is delivered beside the program, as a
+    // user's has: without EQ, loudness or DRC files the tool would stop at
+    // start-up with a message box saying there are none.
+    const QDir delivered = QFileInfo(QMX4600_TOOL_EXECUTABLE).dir();
+    const QStringList dataFiles = delivered.entryList(
+        {"*.addr", "*.cfg", "*.EQ46XX", "*.LD46xx", "*.DRC46xx", "*.BMP", "*.jpg", "*.PDF"}, QDir::Files);
+    ASSERT_TRUE(dataFiles.contains("QMX4600.addr") && dataFiles.contains("QMX4600Init.cfg"));
+    for (const QString& name : dataFiles)
+        ASSERT_TRUE(QFile::copy(delivered.filePath(name), start.filePath(name))) << name.toStdString();
     TConfigDataUnit map;
     ASSERT_TRUE(map.ReadMapFile(start.filePath("QMX4600.addr").toStdString()));
     const std::string socket = start.filePath("sim.sock").toStdString();
