@@ -115,6 +115,9 @@ void TBassManPanel::BuildDiagram() {
         label->setGeometry(ImageAt.x() + BassManDiagram::LanesEnd + 2,
                            ImageAt.y() + BassManDiagram::LaneY(channel) - 14,
                            BassManDiagram::Size.width() - BassManDiagram::LanesEnd - 2, 28);
+        // Channel 7 is not there at the high rates.
+        if (channel == 7)
+            fourChannelOnly_.push_back(label);
     }
 }
 
@@ -171,7 +174,7 @@ void TBassManPanel::BuildOptions() {
 
     auto* legend = new QFrame(this);
     legend->setObjectName("Panel42");
-    legend->setGeometry(412, 306, 198, 40);
+    legend->setGeometry(410, 306, 200, 40);
     legend_ = MakeGainLegend(legend, "BassMan", QPoint(2, 0));
     auto* note23 = new QLabel("Register Address 0xYZ", legend);
     note23->setObjectName("Label23");

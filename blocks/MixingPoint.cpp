@@ -103,12 +103,12 @@ std::array<QToolButton*, 3> MakeGainLegend(QWidget* parent, const QString& prefi
     } entries[] = {{"ZeroSpeedButton", "ZERO"}, {"OneSpeedButton", "ONE"}, {"OtherSpeedButton", "OTHER"}};
     std::array<QToolButton*, 3> legend{};
     for (int i = 0; i < 3; ++i) {
-        const QPoint at = origin + QPoint(i * 62, 0);
+        const QPoint at = origin + QPoint(i * 64, 0);
         legend[static_cast<size_t>(i)] =
             MakeMixingPointButton(parent, prefix + entries[i].name,
                                   QString("%1 gain picture").arg(entries[i].caption), at + QPoint(11, 11));
         auto* label = new QLabel(entries[i].caption, parent);
-        label->setGeometry(at.x() + 24, at.y() + 3, 38, 16);
+        label->setGeometry(at.x() + 24, at.y() + 3, 42, 16);
     }
     return legend;
 }

@@ -243,8 +243,10 @@ void TGainForm::LoadGainRows(const std::vector<uint8_t>& bytes, int n) {
 void TGainForm::ShowGainWindow(int subAddress, int rows, const std::vector<std::string>& descriptions) {
     rows = std::clamp(rows, 1, RowCount);
     LoadGainRows(table_.GetData(subAddress), rows);
-    for (int k = 1; k <= rows && k <= static_cast<int>(descriptions.size()); ++k)
+    for (int k = 1; k <= rows && k <= static_cast<int>(descriptions.size()); ++k) {
         rows_[k - 1].description->setText(QString::fromStdString(descriptions[k - 1]));
+        rows_[k - 1].description->setCursorPosition(0);
+    }
     address_->setText(QString::fromStdString(ByteEditText(static_cast<uint8_t>(subAddress))));
     for (int k = 1; k <= rows; ++k)
         HexEnter(k);
@@ -301,6 +303,7 @@ void TGainForm::ShowRowDb(int row) {
     const double db = Fixed523ToDb(word);
     if (db == MinusInfinityDb) {
         r.dbEdit->setText("Negative Infinity");
+        r.dbEdit->setCursorPosition(0);
         return;
     }
     char shown[40];

@@ -208,9 +208,15 @@ QImage BassManagementImage(bool threeChannel) {
             DrawGain(painter, {BranchGainX, lane.upper}, true);
             DrawGain(painter, {BranchGainX, lane.lower}, true);
         }
-        DrawSum(painter, QPointF(MergeX, lane.y));
         const QRect stage37 = BiquadBox(lane.channel, 1);
-        Arrow(painter, {MergeX + SumRadius, lane.y}, {stage37.left(), lane.y}, Wire);
+        if (threeChannel) {
+            // Nothing to merge: straight on into biquads 3-7.
+            Poly(painter, {{MergeX, lane.y - SumRadius}, {MergeX, lane.y}}, Wire);
+            Arrow(painter, {MergeX, lane.y}, {stage37.left(), lane.y}, Wire);
+        } else {
+            DrawSum(painter, QPointF(MergeX, lane.y));
+            Arrow(painter, {MergeX + SumRadius, lane.y}, {stage37.left(), lane.y}, Wire);
+        }
         DrawBox(painter, stage37, "BQ3-7");
         Arrow(painter, {stage37.right(), lane.y}, {LanesEnd, lane.y}, Wire);
     }
@@ -244,7 +250,7 @@ QImage BassManagementImage(bool threeChannel) {
     font.setPixelSize(10);
     painter.setFont(font);
     painter.setPen(Feed);
-    painter.drawText(QRect(SumX + 14, BusTo12Y - 14, 120, 12), Qt::AlignLeft, "Ch7, Ch8 to Ch1, Ch2");
+    painter.drawText(QRect(SumX + 14, BusTo12Y - 6, 120, 12), Qt::AlignLeft, "Ch7, Ch8 to Ch1, Ch2");
     painter.drawText(QRect(SumX - 150, BusTo8Y - 13, 120, 12), Qt::AlignRight, "Ch1, Ch2 to Ch8");
     return image;
 }
