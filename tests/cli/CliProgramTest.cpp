@@ -277,6 +277,33 @@ TEST_F(CliProgramTest, LoadStopsAtTheRegisterNotAcknowledged) {
                                "WRITE 1b d2 4 00 00 00 70 -> STATUS 0", "WRITE 1b 0f 1 00 -> STATUS 0"}));
 }
 
+// A register the device does not acknowledge ends every reading command
+// with status 1 and its name, and a save then leaves no file.
+TEST_F(CliProgramTest, ReadingStopsAtTheRegisterNotAcknowledged) {
+    folder.WriteFile("vol.cfg",
+                     "Xd9 00 00 00 50\nX41 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+                     "00 00 00 00 00 00 00 00 00 00 00 00\n");
+    ASSERT_EQ(Ask("SIM NACK 41"), "OK");
+    const std::string reason = "read from 0x41 r_A_to_ipmix[1] failed (I2C Error)";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } cases[] = {
+        {{"read", "41"}, "read: " + reason},
+        {{"dump"}, "reading the device stopped: " + reason},
+        {{"save", "out.cfg"}, "reading the device stopped; out.cfg not written: " + reason},
+        {{"verify", "vol.cfg"}, "reading the device stopped: " + reason},
+        {{"diff", "vol.cfg", "device"}, "reading the device stopped: " + reason},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        const CliRun run = Cli(c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "qmx4600-cli: " + c.err + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.cfg")));
+}
+
 // The whole device saved, changed, loaded back and verified: it ends as it
 // began, and the file is the tool's own format.
 TEST_F(CliProgramTest, SaveLoadVerifyRoundTripsTheWholeDevice) {
