@@ -45,6 +45,10 @@ struct StartDirectory {
     StartDirectory() {
         for (const char* name : {"QMX4600.addr", "QMX4600Init.cfg"})
             QFile::copy(QString(QMX_SOURCE_DATA_DIR) + '/' + name, dir.filePath(name));
+        // The pictures the mixer and bass-management buttons read on every showing.
+        for (const char* name : {"GreenMultiply.BMP", "RedMultiply.BMP", "BlueMultiply.BMP", "QMX4600BassMan4Ch.jpg",
+                                 "QMX4600BassMan3Ch.jpg"})
+            QFile::copy(QString(QMX_RUNTIME_DIR) + '/' + name, dir.filePath(name));
         QDir::setCurrent(dir.path());
     }
 };
