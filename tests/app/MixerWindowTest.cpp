@@ -226,6 +226,18 @@ TEST_F(MixerWindowTest, PicturesFollowEveryPathThatChangesAGain) {
     EXPECT_EQ(Picture("DAP2Ch1SpeedButton"), "BlueMultiply.BMP");
     EXPECT_EQ(Picture("DAP2Ch2SpeedButton"), "RedMultiply.BMP");
 
+    // A file sent from the configuration compare window.
+    QFile sent(StartFile("send.cfg"));
+    ASSERT_TRUE(sent.open(QIODevice::WriteOnly | QIODevice::Text));
+    sent.write(
+        "!r_A_to_ipmix[3]\nX43 00 00 00 00 00 80 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+        "00 00 00 00 00 00 \n");
+    sent.close();
+    Find<QComboBox>("AsuiComboBox")->setEditText(StartFile("send.cfg"));
+    Click("ASendsuiButton");
+    EXPECT_EQ(Picture("DAP3Ch1SpeedButton"), "RedMultiply.BMP");
+    EXPECT_EQ(Picture("DAP3Ch2SpeedButton"), "GreenMultiply.BMP");
+
     // REINIT: the table, changed behind the pictures' back, is sent again.
     Main().Table().SetData(0x44, Words({{0x00, 0x80, 0x00, 0x00}}));
     Click("REINITsuiButton");
