@@ -12,13 +12,12 @@
 
 #include <QJsonArray>
 
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <map>
 
 #ifndef QMX_INSTALLED_DATA_DIR
-#define QMX_INSTALLED_DATA_DIR ""
+#define QMX_INSTALLED_DATA_DIR "share/qmx4600"
 #endif
 
 namespace {
@@ -48,16 +47,22 @@ const CommandSpec* FindCommand(const std::string& name) {
 }
 
 // The register map: --map when given, else QMX4600.addr in the current
-// folder (its name in any case), else the one installed with the program.
+// folder (its name in any case), else the one installed with the program:
+// share/qmx4600 beside the bin folder this program runs from, wherever the
+// installation was put.
 std::string MapPath(const TCliArguments& arguments) {
     if (arguments.map)
         return *arguments.map;
     if (std::optional<std::string> found = FindFileNoCase(".", MapFileName))
         return *found;
-    const std::string installed = std::string(QMX_INSTALLED_DATA_DIR) + "/" + MapFileName;
     std::error_code error;
-    if (std::strlen(QMX_INSTALLED_DATA_DIR) > 0 && std::filesystem::is_regular_file(installed, error))
-        return installed;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path installed =
+            program.parent_path().parent_path() / QMX_INSTALLED_DATA_DIR / MapFileName;
+        if (std::filesystem::is_regular_file(installed, error))
+            return installed.string();
+    }
     return MapFileName;
 }
 

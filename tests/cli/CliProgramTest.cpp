@@ -1,9 +1,8 @@
 // qmx4600-cli run as a program against the real simulator program: what it
 // prints, its exit status, and the transfers the simulated device saw.
 
+#include "CliFixture.h"
 #include "Configdataunit.h"
-#include "SimulatorFixture.h"
-#include "TextFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,83 +19,7 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-class CliProgramTest : public SimulatorFixture {
-protected:
-    void SetUp() override {
-        SimulatorFixture::SetUp();
-        std::filesystem::copy_file(std::string(QMX_SOURCE_DATA_DIR) + "/QMX4600.addr",
-                                   folder.Path("QMX4600.addr"));
-        StartSimulator();
-        TakeLog();
-    }
-
-    // Runs the program in the test folder, as a script would; bounded, so a
-    // program that hangs fails the test instead of holding up the run.
-    CliRun Cli(const std::vector<std::string>& arguments) {
-        QProcess process;
-        process.setWorkingDirectory(QString::fromStdString(folder.Path("")));
-        QStringList list;
-        for (const std::string& argument : arguments)
-            list << QString::fromStdString(argument);
-        process.start(QMX4600_CLI_EXECUTABLE, list);
-        CliRun run;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished(5000);
-            run.err = "did not end in time";
-            return run;
-        }
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        return run;
-    }
-
-    QJsonObject Json(const CliRun& run) {
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out;
-        return document.object();
-    }
-
-    // The transfers the device saw since the last look.
-    std::vector<std::string> Transfers() {
-        std::vector<std::string> transfers;
-        for (const std::string& line : TakeLog())
-            if (line.starts_with("WRITE ") || line.starts_with("READ "))
-                transfers.push_back(line);
-        return transfers;
-    }
-
-    // The device's registers as the simulator holds them.
-    std::map<std::string, std::string> DeviceRegisters() {
-        std::map<std::string, std::string> registers;
-        std::istringstream reply(Ask("SIM DUMP"));
-        std::string field;
-        reply >> field;
-        while (reply >> field)
-            registers[field.substr(0, 2)] = field.substr(3);
-        return registers;
-    }
-
-    // Another master on the bus changes a register behind the program's back.
-    void ChangeOnDevice(const std::string& request) { ASSERT_EQ(Ask(request), "STATUS 0"); }
-
-    std::string ReadFile(const std::string& name) { return ReadTextFile(folder.Path(name)).value_or(""); }
-};
+class CliProgramTest : public CliFixture {};
 
 TEST_F(CliProgramTest, WriteThenReadOneRegisterInHex) {
     CliRun written = Cli({"write", "d9", "00", "00", "00", "50"});

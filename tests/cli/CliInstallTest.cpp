@@ -1,0 +1,52 @@
+// An installation staged in a folder of its own (DESTDIR), as a package is
+// built from it: the programs and delivered files where they belong, and the
+// installed command-line program finding its installed register map when the
+// folder it runs in has none.
+
+#include "CliFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class CliInstallTest : public CliFixture {};
+
+TEST_F(CliInstallTest, InstalledProgramsAndFilesAndTheInstalledMap) {
+    QProcess install;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DESTDIR", QString::fromStdString(folder.Path("stage")));
+    install.setProcessEnvironment(environment);
+    install.start(QMX_CMAKE_COMMAND, {"--install", QMX_BUILD_DIR, "--prefix", "/usr"});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+
+    const std::string root = folder.Path("stage/usr/");
+    for (const char* file :
+         {"bin/qmx4600-tool", "bin/qmx4600-sim", "bin/qmx4600-cli", "share/qmx4600/QMX4600.addr",
+          "share/qmx4600/QMX4600Init.cfg", "share/qmx4600/QMX4600BassManOne.cfg",
+          "share/qmx4600/JAZZ48.EQ46XX", "share/qmx4600/LoudnessFlat.LD46xx",
+          "share/qmx4600/Drc1MusicModerate48k.DRC46xx", "share/qmx4600/QMX4600GUI_OI.PDF",
+          "share/qmx4600/QMX4600EQ.PDF", "share/qmx4600/GreenMultiply.BMP",
+          "share/qmx4600/QMX4600BassMan4Ch.jpg", "lib/udev/rules.d/70-qmx4600-i2c-bridges.rules"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(root + file)) << file;
+    // Nothing the tool writes while it runs is delivered.
+    EXPECT_FALSE(std::filesystem::exists(root + "share/qmx4600/QMX4600TempFile.cfg"));
+    EXPECT_FALSE(std::filesystem::exists(root + "share/qmx4600/DataLog.txt"));
+
+    // The test folder holds a map of its own; a fresh folder has none.
+    std::filesystem::create_directory(folder.Path("work"));
+    ChangeOnDevice("WRITE 1b d9 4 00 00 00 50");
+    CliRun run = RunProgram(root + "bin/qmx4600-cli", {"read", "d9", "--json"}, folder.Path("work"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Json(run)["name"].toString(), "r_master_vol");
+    EXPECT_EQ(Json(run)["bytes"].toString(), "00 00 00 50");
+
+    run = RunProgram(root + "bin/qmx4600-cli", {"--help"}, folder.Path("work"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.starts_with("Usage: qmx4600-cli")) << run.out;
+}
+
+} // namespace
