@@ -18,15 +18,22 @@ namespace {
 
 constexpr const char* MapFileName = "QMX4600.addr";
 
-// The register map in the current directory, else the one beside the program.
+// The register map in the current directory, else the one beside the program
+// (a build folder), else the one installed with it (share/qmx4600 beside the
+// bin folder the program runs from).
 std::string FindMapFile() {
     if (std::ifstream(MapFileName))
         return MapFileName;
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string beside = (program.parent_path() / MapFileName).string();
-    if (!error && std::ifstream(beside))
-        return beside;
+    if (error)
+        return {};
+    for (const std::filesystem::path& folder :
+         {program.parent_path(), program.parent_path().parent_path() / QMX_INSTALLED_DATA_DIR}) {
+        const std::string candidate = (folder / MapFileName).string();
+        if (std::ifstream(candidate))
+            return candidate;
+    }
     return {};
 }
 
@@ -71,7 +78,9 @@ int main(int argc, char** argv) {
         return SendToSimulator(socketPath, *options->send);
     const std::string mapFile = FindMapFile();
     if (mapFile.empty()) {
-        std::fprintf(stderr, "qmx4600-sim: %s not found in the current directory or beside the program\n",
+        std::fprintf(stderr,
+                     "qmx4600-sim: %s not found in the current directory, beside the program or in its "
+                     "installed data\n",
                      MapFileName);
         return 1;
     }

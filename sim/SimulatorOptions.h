@@ -31,7 +31,8 @@ inline constexpr const char* SimulatorUsage =
     "  --quiet         do not print each transfer\n"
     "  --send LINE     send one request line to the running simulator\n"
     "  --help          show this text\n"
-    "The register sizes come from QMX4600.addr in the current directory or beside the program.\n";
+    "The register sizes come from QMX4600.addr in the current directory, beside the program or in the\n"
+    "installed data (share/qmx4600 beside the bin folder).\n";
 
 // The options, or the reason the command line was not understood.
 std::optional<SimulatorOptions> ParseSimulatorOptions(const std::vector<std::string>& arguments,

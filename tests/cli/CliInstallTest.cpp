@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -30,7 +31,8 @@ TEST_F(CliInstallTest, InstalledProgramsAndFilesAndTheInstalledMap) {
           "share/qmx4600/JAZZ48.EQ46XX", "share/qmx4600/LoudnessFlat.LD46xx",
           "share/qmx4600/Drc1MusicModerate48k.DRC46xx", "share/qmx4600/QMX4600GUI_OI.PDF",
           "share/qmx4600/QMX4600EQ.PDF", "share/qmx4600/GreenMultiply.BMP",
-          "share/qmx4600/QMX4600BassMan4Ch.jpg", "lib/udev/rules.d/70-qmx4600-i2c-bridges.rules"})
+          "share/qmx4600/QMX4600BassMan4Ch.jpg", "lib/udev/rules.d/70-qmx4600-i2c-bridges.rules",
+          "share/man/man1/qmx4600-tool.1", "share/man/man1/qmx4600-sim.1", "share/man/man1/qmx4600-cli.1"})
         EXPECT_TRUE(std::filesystem::is_regular_file(root + file)) << file;
     // Nothing the tool writes while it runs is delivered.
     EXPECT_FALSE(std::filesystem::exists(root + "share/qmx4600/QMX4600TempFile.cfg"));
@@ -43,6 +45,21 @@ TEST_F(CliInstallTest, InstalledProgramsAndFilesAndTheInstalledMap) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Json(run)["name"].toString(), "r_master_vol");
     EXPECT_EQ(Json(run)["bytes"].toString(), "00 00 00 50");
+
+    // The installed simulator, started in a folder without a map, finds the
+    // installed one too, and the installed program reaches it.
+    const std::string installedSocket = folder.Path("installed.sock");
+    SimulatorProcess installed(root + "bin/qmx4600-sim", installedSocket);
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path("work"));
+    const bool started = installed.Start({"--quiet"});
+    std::filesystem::current_path(here);
+    ASSERT_TRUE(started) << "the installed qmx4600-sim did not start";
+    ::setenv("QMX4600_SIM_SOCKET", installedSocket.c_str(), 1);
+    run = RunProgram(root + "bin/qmx4600-cli", {"dump"}, folder.Path("work"));
+    ::setenv("QMX4600_SIM_SOCKET", socketPath.c_str(), 1);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 256u);
 
     run = RunProgram(root + "bin/qmx4600-cli", {"--help"}, folder.Path("work"));
     EXPECT_EQ(run.status, 0);
