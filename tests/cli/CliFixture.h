@@ -69,6 +69,23 @@ protected:
         return run;
     }
 
+#ifdef QMX_BUILD_DIR
+    // `cmake --install` of this build under `destdir` with the prefix /usr, as
+    // a package is made; what went wrong, or nothing.
+    std::string StageInstallation(const std::string& destdir) {
+        QProcess install;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DESTDIR", QString::fromStdString(destdir));
+        install.setProcessEnvironment(environment);
+        install.start(QMX_CMAKE_COMMAND, {"--install", QMX_BUILD_DIR, "--prefix", "/usr"});
+        if (!install.waitForFinished(120000))
+            return "cmake --install did not end in time";
+        if (install.exitStatus() != QProcess::NormalExit || install.exitCode() != 0)
+            return "cmake --install failed: " + install.readAllStandardError().toStdString();
+        return {};
+    }
+#endif
+
     QJsonObject Json(const CliRun& run) {
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
@@ -97,7 +114,11 @@ protected:
     }
 
     // Another master on the bus changes a register behind the program's back.
-    void ChangeOnDevice(const std::string& request) { ASSERT_EQ(Ask(request), "STATUS 0"); }
+    void ChangeOnDevice(const std::string& request) {
+        ASSERT_EQ(Ask(request), "STATUS 0");
+    }
 
-    std::string ReadFile(const std::string& name) { return ReadTextFile(folder.Path(name)).value_or(""); }
+    std::string ReadFile(const std::string& name) {
+        return ReadTextFile(folder.Path(name)).value_or("");
+    }
 };
