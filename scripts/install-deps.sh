@@ -9,6 +9,7 @@ packages=(
   libqt6gui6 libjpeg62-turbo
   libgtest-dev libbenchmark-dev
   locales fonts-dejavu-core xdg-utils xvfb xauth
+  desktop-file-utils appstream
 )
 
 sudo_if_needed() {

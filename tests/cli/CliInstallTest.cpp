@@ -5,6 +5,8 @@
 
 #include "CliFixture.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,6 +29,36 @@ TEST_F(CliInstallTest, InstalledProgramsAndFilesAndTheInstalledMap) {
           "share/qmx4600/QMX4600BassMan4Ch.jpg", "lib/udev/rules.d/70-qmx4600-i2c-bridges.rules",
           "share/man/man1/qmx4600-tool.1", "share/man/man1/qmx4600-sim.1", "share/man/man1/qmx4600-cli.1"})
         EXPECT_TRUE(std::filesystem::is_regular_file(root + file)) << file;
+    // The desktop entry, its description and its icon, where desktops look,
+    // and accepted by the desktop's own checkers.
+    const std::string id = "io.qmx4600.ConfigTool";
+    for (const std::string file :
+         {"share/applications/" + id + ".desktop", "share/metainfo/" + id + ".metainfo.xml",
+          "share/icons/hicolor/scalable/apps/" + id + ".svg", "share/icons/hicolor/16x16/apps/" + id + ".png",
+          "share/icons/hicolor/48x48/apps/" + id + ".png", "share/icons/hicolor/256x256/apps/" + id + ".png"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(root + file)) << file;
+    EXPECT_EQ(QImage(QString::fromStdString(root + "share/icons/hicolor/48x48/apps/" + id + ".png")).size(),
+              QSize(48, 48));
+    const struct {
+        const char* program;
+        QStringList arguments;
+    } checks[] = {
+        {"desktop-file-validate", {QString::fromStdString(root + "share/applications/" + id + ".desktop")}},
+        {"appstreamcli",
+         {"validate", "--no-net", QString::fromStdString(root + "share/metainfo/" + id + ".metainfo.xml")}},
+    };
+    for (const auto& check : checks) {
+        QProcess process;
+        process.start(check.program, check.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000)) << check.program << " did not run";
+        EXPECT_EQ(process.exitCode(), 0)
+            << check.program << ": " << process.readAllStandardOutput().toStdString()
+            << process.readAllStandardError().toStdString();
+    }
+    const std::string entry = ReadTextFile(root + "share/applications/" + id + ".desktop").value_or("");
+    EXPECT_NE(entry.find("\nExec=qmx4600-launcher\n"), std::string::npos) << entry;
+    EXPECT_TRUE(std::filesystem::is_regular_file(root + "bin/qmx4600-launcher"));
+
     // Nothing the tool writes while it runs is delivered.
     EXPECT_FALSE(std::filesystem::exists(root + "share/qmx4600/QMX4600TempFile.cfg"));
     EXPECT_FALSE(std::filesystem::exists(root + "share/qmx4600/DataLog.txt"));
