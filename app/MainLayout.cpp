@@ -3,19 +3,20 @@
 #include "Mainunit.h"
 
 #include "Artwork.h"
+#include "BassManPanel.h"
 #include "BlockPanel.h"
 #include "ClockPanel.h"
 #include "ConfigControlPanel.h"
+#include "DrcPanel.h"
 #include "EqPanel.h"
 #include "EqTools.h"
 #include "FsDetection.h"
+#include "Gainformunit.h"
 #include "I2cunit.h"
-#include "DrcPanel.h"
 #include "Look.h"
 #include "LoudnessPanel.h"
-#include "Gainformunit.h"
 #include "MixerPanel.h"
-#include "BassManPanel.h"
+#include "Placement.h"
 #include "TonePanel.h"
 #include "UpDown.h"
 #include "VolumePanel.h"
@@ -63,20 +64,9 @@ struct NavigationButton {
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place,
                   Qt::Alignment alignment = Qt::AlignCenter) {
-    auto* label = new QLabel(text, parent);
+    QLabel* label = PlaceLabel(parent, text, place, alignment);
     label->setObjectName(name);
-    label->setGeometry(place);
-    label->setAlignment(alignment);
     return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& place,
-                        const QString& hint = QString()) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setToolTip(hint);
-    return button;
 }
 
 } // namespace
@@ -139,8 +129,9 @@ void TMainForm::BuildPanelArea(QWidget* central) {
     new TEqTools(*panelBiquad_, *table_, *eq_, *dataClocks_, strip_, fileDialogs_, startDirectory_);
     panelTone_ = new TTonePanel(*table_, *tone_, *this, mainTVPanel_);
     panelLoudness_ = new TLoudnessPanel(*table_, *loudness_, strip_, *this, startDirectory_, mainTVPanel_);
-    panelDRC_ = new TDrcPanel(*table_, *compression_, strip_, *this, startDirectory_,
-                              [this] { return dataClocks_->GetSampleRate(); }, mainTVPanel_);
+    panelDRC_ = new TDrcPanel(
+        *table_, *compression_, strip_, *this, startDirectory_,
+        [this] { return dataClocks_->GetSampleRate(); }, mainTVPanel_);
     panelConfigControl_ = new TConfigControlPanel(*table_, *configControl_, strip_, mainTVPanel_);
     // Blocks still to come show their navy panel and title.
     panelMixer_ = new TMixerPanel(*table_, *mixers_, *gainForm_, mainTVPanel_);
@@ -187,7 +178,7 @@ void TMainForm::BuildNavigation() {
          nullptr},
     };
     for (const NavigationButton& b : buttons) {
-        QPushButton* button = MakeButton(mainTVPanel_, b.name, b.caption, QRect(b.x, b.y, 90, 23), b.hint);
+        QPushButton* button = PlaceButton(mainTVPanel_, b.name, b.caption, QRect(b.x, b.y, 90, 23), b.hint);
         button->setProperty("role", "navigation");
         ConnectGuarded(button, &QPushButton::clicked, b.click);
     }
@@ -256,17 +247,17 @@ void TMainForm::BuildDisplayStrip(QWidget* central) {
     strip_.MainMasterUpDown->SetAccessibleNames("MASTER volume 3 dB");
     strip_.MainMasterUpDown->setGeometry(92, 56, 28, 48);
 
-    auto* reset = MakeButton(central, "RESETsuiButton", "RESET", QRect(8, 619, 100, 28),
-                             "RESET without loading parameters.");
-    auto* reinit = MakeButton(central, "REINITsuiButton", "REINIT", QRect(116, 619, 100, 28),
-                              "RESET and RESTORE Current Condition.");
-    auto* exit = MakeButton(central, "ExitsuiButton", "EXIT", QRect(741, 619, 100, 28));
+    auto* reset = PlaceButton(central, "RESETsuiButton", "RESET", QRect(8, 619, 100, 28),
+                              "RESET without loading parameters.");
+    auto* reinit = PlaceButton(central, "REINITsuiButton", "REINIT", QRect(116, 619, 100, 28),
+                               "RESET and RESTORE Current Condition.");
+    auto* exit = PlaceButton(central, "ExitsuiButton", "EXIT", QRect(741, 619, 100, 28));
     ConnectGuarded(reset, &QPushButton::clicked, &TMainForm::RESETsuiButtonClick);
     ConnectGuarded(reinit, &QPushButton::clicked, &TMainForm::REINITsuiButtonClick);
     ConnectGuarded(exit, &QPushButton::clicked, &TMainForm::ExitsuiButtonClick);
 
     fsDetection_ = new TFsDetection(*dataClocks_, strip_, *this, this);
-    auto* toggleFs = MakeButton(central, "ToggleFsHiddenButton", "&Toggle Fs", QRect(660, 623, 72, 20));
+    auto* toggleFs = PlaceButton(central, "ToggleFsHiddenButton", "&Toggle Fs", QRect(660, 623, 72, 20));
     toggleFs->setProperty("role", "small");
     // "&Tools" and "&Toggle Fs" would both take Alt+T, and an ambiguous key
     // does nothing. The menu keeps it: the button's caption stays as drawn,

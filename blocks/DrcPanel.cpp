@@ -7,6 +7,7 @@
 #include "DecimalHexRow.h"
 #include "HandlerGuard.h"
 #include "MainWindowHooks.h"
+#include "Placement.h"
 #include "RadioGroup.h"
 
 #include <QComboBox>
@@ -36,32 +37,6 @@ constexpr int HexPitch = 37;
 constexpr int FilterHeight = 26 + 38;
 constexpr int EnergyHeight = GroupTitle + FilterHeight + 4;
 constexpr int AttackDecayHeight = GroupTitle + 2 * FilterHeight + 4;
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setAlignment(alignment);
-    return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& place,
-                       const QString& hint = QString()) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setToolTip(hint);
-    return button;
-}
-
-QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& place,
-                   const QString& accessibleName) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(name);
-    edit->setGeometry(place);
-    edit->setAccessibleName(accessibleName);
-    return edit;
-}
 
 // A text set by the program; one wider than its field shows from its start.
 void ShowText(QLineEdit* edit, const std::string& text) {
@@ -143,11 +118,11 @@ void TDrcPanel::BuildFilters() {
         const int y = GroupTitle + (f == Decay ? FilterHeight : 0);
         const int x1 = 6 + nameWidth, x2 = x1 + fieldWidth + 6, x3 = x2 + fieldWidth + 6;
 
-        AddLabel(group, "Alpha " + letter, {6, y, nameWidth, FieldHeight});
-        QLineEdit* alpha = AddEdit(group, QString(d.field) + "Alpha", "0.0", {x1, y, fieldWidth, FieldHeight},
-                                   "Alpha " + letter);
-        QLineEdit* minus = AddEdit(group, QString("Minus") + d.field + "Alpha", "0.0",
-                                   {x2, y, fieldWidth, FieldHeight}, "1 - Alpha " + letter);
+        PlaceLabel(group, "Alpha " + letter, {6, y, nameWidth, FieldHeight});
+        QLineEdit* alpha = PlaceEdit(group, QString(d.field) + "Alpha", "0.0",
+                                     {x1, y, fieldWidth, FieldHeight}, "Alpha " + letter);
+        QLineEdit* minus = PlaceEdit(group, QString("Minus") + d.field + "Alpha", "0.0",
+                                     {x2, y, fieldWidth, FieldHeight}, "1 - Alpha " + letter);
         minus->setEnabled(false);
 
         QStringList alphaNames, minusNames;
@@ -162,16 +137,17 @@ void TDrcPanel::BuildFilters() {
         for (ByteEdit* edit : minusEdits)
             edit->setEnabled(false);
 
-        QPushButton* enter = AddButton(group, QString("DRCAlpha%1gosuiButton").arg(letter), "ENTER",
-                                       {x3, y, 60, FieldHeight}, "Update Hex and Send Data to Device");
+        QPushButton* enter = PlaceButton(group, QString("DRCAlpha%1gosuiButton").arg(letter), "ENTER",
+                                         {x3, y, 60, FieldHeight}, "Update Hex and Send Data to Device");
         enter->setAccessibleName("Alpha " + letter + " ENTER");
         QPushButton* convert =
-            AddButton(group, QString("DRCAlpha%1HexgosuiButton").arg(letter), "Convert Hex to Float",
-                      {x3 + 66, y, group->width() - x3 - 74, FieldHeight}, "Update Float value");
+            PlaceButton(group, QString("DRCAlpha%1HexgosuiButton").arg(letter), "Convert Hex to Float",
+                        {x3 + 66, y, group->width() - x3 - 74, FieldHeight}, "Update Float value");
         convert->setAccessibleName("Alpha " + letter + " Convert Hex to Float");
 
         Filter& filter = filters_[static_cast<size_t>(f)];
-        filter.timeConstant = AddLabel(group, QString(), {x3, y + 42, group->width() - x3 - 8, FieldHeight});
+        filter.timeConstant =
+            PlaceLabel(group, QString(), {x3, y + 42, group->width() - x3 - 8, FieldHeight});
         filter.timeConstant->setObjectName(QString(d.field) + "TimeConstantLabel");
         filter.alpha = new DecimalHexRow(alpha, std::move(alphaEdits), this);
         filter.minus = new DecimalHexRow(minus, std::move(minusEdits), this);
@@ -185,9 +161,10 @@ void TDrcPanel::BuildFilters() {
     }
 
     const int buttonsY = 2 + EnergyHeight + 2 + AttackDecayHeight + 10;
-    QPushButton* send = AddButton(filtersPage_, "DRCApplysuiButton", "SEND Alpha E, A && D To Device",
-                                  {250, buttonsY, 220, 26});
-    QPushButton* cancel = AddButton(filtersPage_, "DRCCancellsuiButton", "CANCEL", {476, buttonsY, 112, 26});
+    QPushButton* send = PlaceButton(filtersPage_, "DRCApplysuiButton", "SEND Alpha E, A && D To Device",
+                                    {250, buttonsY, 220, 26});
+    QPushButton* cancel =
+        PlaceButton(filtersPage_, "DRCCancellsuiButton", "CANCEL", {476, buttonsY, 112, 26});
     ConnectGuarded(send, &QPushButton::clicked, this, &TDrcPanel::DRCApplysuiButtonClick);
     ConnectGuarded(cancel, &QPushButton::clicked, this, &TDrcPanel::DRCCancellsuiButtonClick);
 }
@@ -231,16 +208,16 @@ void TDrcPanel::BuildCalculator() {
         {"AlphaEdit", "Alpha", "0", 240, 140, &alphaEdit_},
     };
     for (const Field& f : fields) {
-        QLabel* label = AddLabel(group, f.label, {f.x, GroupTitle, f.width, 16});
-        *f.edit = AddEdit(group, f.name, f.text, {f.x, GroupTitle + 16, f.width, FieldHeight}, f.label);
+        QLabel* label = PlaceLabel(group, f.label, {f.x, GroupTitle, f.width, 16});
+        *f.edit = PlaceEdit(group, f.name, f.text, {f.x, GroupTitle + 16, f.width, FieldHeight}, f.label);
         label->setBuddy(*f.edit);
     }
     const int row2 = GroupTitle + 44;
-    calculateButton_ = AddButton(group, "DRCAlphaCalcsuiButton", "Calculate", {8, row2, 120, FieldHeight});
+    calculateButton_ = PlaceButton(group, "DRCAlphaCalcsuiButton", "Calculate", {8, row2, 120, FieldHeight});
     // The calculation also runs when the focus comes to the button or leaves it.
     calculateButton_->installEventFilter(this);
     ConnectGuarded(calculateButton_, &QPushButton::clicked, this, &TDrcPanel::DRCAlphaCalcsuiButtonClick);
-    AddLabel(group, "Send Alpha E, A or D to Device", {134, row2, 250, FieldHeight});
+    PlaceLabel(group, "Send Alpha E, A or D to Device", {134, row2, 250, FieldHeight});
 
     using Handler = void (TDrcPanel::*)();
     const std::array<std::pair<const char*, Handler>, FilterCount> transfers = {{
@@ -250,9 +227,10 @@ void TDrcPanel::BuildCalculator() {
     }};
     for (int f = 0; f < FilterCount; ++f) {
         const QString letter = transfers[static_cast<size_t>(f)].first;
-        QPushButton* button = AddButton(group, "DRCAlphaUpdate" + letter + "suiButton", "Alpha " + letter,
-                                        {134 + f * 84, row2 + 24, 78, FieldHeight},
-                                        "Update Alpha " + letter + " Float and Hex and Send Data to Device");
+        QPushButton* button =
+            PlaceButton(group, "DRCAlphaUpdate" + letter + "suiButton", "Alpha " + letter,
+                        {134 + f * 84, row2 + 24, 78, FieldHeight},
+                        "Update Alpha " + letter + " Float and Hex and Send Data to Device");
         ConnectGuarded(button, &QPushButton::clicked, this, transfers[static_cast<size_t>(f)].second);
     }
 }
@@ -270,10 +248,10 @@ void TDrcPanel::BuildFiles() {
     fileCombo_->setAccessibleName("DRC parameter file");
     fileCombo_->lineEdit()->setAccessibleName("DRC parameter file name");
     QPushButton* load =
-        AddButton(group, "DRCParameterssuiButton", "LOAD File && Apply to Device",
-                  {8, GroupTitle + 38, 200, 26}, "Send the Contents of this file to the device.");
+        PlaceButton(group, "DRCParameterssuiButton", "LOAD File && Apply to Device",
+                    {8, GroupTitle + 38, 200, 26}, "Send the Contents of this file to the device.");
     QPushButton* examples =
-        AddButton(group, "DRCExamplesuiButton", "DRC EXAMPLES", {214, GroupTitle + 38, 140, 26});
+        PlaceButton(group, "DRCExamplesuiButton", "DRC EXAMPLES", {214, GroupTitle + 38, 140, 26});
     ConnectGuarded(load, &QPushButton::clicked, this, &TDrcPanel::DRCParameterssuiButtonClick);
     ConnectGuarded(examples, &QPushButton::clicked, this, &TDrcPanel::DRCExamplesuiButtonClick);
 }

@@ -8,6 +8,7 @@
 #include "FileDialogs.h"
 #include "HandlerGuard.h"
 #include "MainWindowHooks.h"
+#include "Placement.h"
 #include "RadioGroup.h"
 #include "UpDown.h"
 
@@ -34,22 +35,6 @@ constexpr RowDefinition Rows[TEQ::CoefficientCount] = {
     {"b0", "BQb1Edit"}, {"b1", "BQb2Edit"}, {"b2", "BQb3Edit"}, {"a1", "BQa1Edit"}, {"a2", "BQa2Edit"}};
 constexpr const char* ColumnLabels[4] = {"31:24", "23:16", "15:8", "7:0"};
 constexpr int GridLeft = 30, GridTop = 36, ColumnPitch = 44, RowPitch = 22;
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place, Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setAlignment(alignment);
-    return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& place,
-                       const QString& hint = QString()) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setToolTip(hint);
-    return button;
-}
 
 // An edit's text as the byte reader takes it: a character outside ASCII is
 // no hex digit and must not be mistaken for the bytes of its encoding.
@@ -98,7 +83,7 @@ void TEqPanel::BuildSelectors() {
     hideCh3_ = new QGroupBox(this);
     hideCh3_->setObjectName("GroupBoxHideCh3EQ");
     hideCh3_->setAccessibleName("Ch3 not available");
-    AddLabel(hideCh3_, "N/A", QRect(0, 0, 80, 20), Qt::AlignCenter)->setObjectName("LabelHideCh3EQ");
+    PlaceLabel(hideCh3_, "N/A", QRect(0, 0, 80, 20), Qt::AlignCenter)->setObjectName("LabelHideCh3EQ");
     hideCh3_->hide();
 }
 
@@ -116,12 +101,12 @@ void TEqPanel::BuildBiquadGrid() {
     biquadGroup_->setObjectName("EQBiquadGroupBox");
     biquadGroup_->setGeometry(108, Top, 210, 150);
     for (int column = 0; column < 4; ++column)
-        AddLabel(biquadGroup_, ColumnLabels[column], QRect(GridLeft + column * ColumnPitch - 2, 16, 44, 16),
-                 Qt::AlignCenter);
+        PlaceLabel(biquadGroup_, ColumnLabels[column], QRect(GridLeft + column * ColumnPitch - 2, 16, 44, 16),
+                   Qt::AlignCenter);
     for (int row = 0; row < TEQ::CoefficientCount; ++row) {
         const RowDefinition& definition = Rows[row];
-        AddLabel(biquadGroup_, definition.label, QRect(6, GridTop + row * RowPitch, 22, 20),
-                 Qt::AlignLeft | Qt::AlignVCenter);
+        PlaceLabel(biquadGroup_, definition.label, QRect(6, GridTop + row * RowPitch, 22, 20),
+                   Qt::AlignLeft | Qt::AlignVCenter);
         for (int column = 0; column < 4; ++column) {
             auto* edit = new ByteEdit(biquadGroup_);
             edit->setObjectName(QString("%1%2").arg(definition.stem).arg(3 - column));
@@ -136,14 +121,14 @@ void TEqPanel::BuildBiquadGrid() {
 
 void TEqPanel::BuildButtons() {
     constexpr int x = 108, y = Top + 154;
-    AddButton(this, "EQBQApplysuiButton", "APPLY", QRect(x, y, 66, 24));
-    AddButton(this, "EQBQCancelsuiButton", "CANCEL", QRect(x + 70, y, 66, 24));
-    AddButton(this, "suiButton3", "AllPass BQ", QRect(x + 140, y, 70, 24),
-              "Apply Allpass Values to this BiQuad");
-    AddButton(this, "EQBQGraphsuiButton", "Graph BiQuad", QRect(x, y + 28, 103, 24),
-              "Graph the BiQuad displayed above.");
-    AddButton(this, "EQGraphsuiButton", "Graph EQ", QRect(x + 107, y + 28, 103, 24),
-              "Graph a composite of all BiQuads for the channel selected.");
+    PlaceButton(this, "EQBQApplysuiButton", "APPLY", QRect(x, y, 66, 24));
+    PlaceButton(this, "EQBQCancelsuiButton", "CANCEL", QRect(x + 70, y, 66, 24));
+    PlaceButton(this, "suiButton3", "AllPass BQ", QRect(x + 140, y, 70, 24),
+                "Apply Allpass Values to this BiQuad");
+    PlaceButton(this, "EQBQGraphsuiButton", "Graph BiQuad", QRect(x, y + 28, 103, 24),
+                "Graph the BiQuad displayed above.");
+    PlaceButton(this, "EQGraphsuiButton", "Graph EQ", QRect(x + 107, y + 28, 103, 24),
+                "Graph a composite of all BiQuads for the channel selected.");
 
     auto* files = new QGroupBox("EQ FILES created in RoomFit", this);
     files->setObjectName("EQFilesGroupBox");
@@ -156,10 +141,10 @@ void TEqPanel::BuildButtons() {
     fileCombo_->setMaxVisibleItems(16);
     fileCombo_->setInsertPolicy(QComboBox::NoInsert);
     fileCombo_->setGeometry(6, 20, 144, 24);
-    AddButton(files, "EQFileLoadsuiButton", "LOAD", QRect(154, 20, 50, 24),
-              "Send the Contents of this file to the device.");
+    PlaceButton(files, "EQFileLoadsuiButton", "LOAD", QRect(154, 20, 50, 24),
+                "Send the Contents of this file to the device.");
 
-    AddButton(this, "EQExamplesuiButton", "EQ EXAMPLES", QRect(x, y + 112, 210, 24));
+    PlaceButton(this, "EQExamplesuiButton", "EQ EXAMPLES", QRect(x, y + 112, 210, 24));
 }
 
 void TEqPanel::BuildChart() {
@@ -167,13 +152,13 @@ void TEqPanel::BuildChart() {
     chart_->setGeometry(322, Top, 286, 282);
 
     constexpr int y = Top + 286;
-    AddLabel(this, "Max Y", QRect(340, y + 2, 44, 20), Qt::AlignRight | Qt::AlignVCenter);
+    PlaceLabel(this, "Max Y", QRect(340, y + 2, 44, 20), Qt::AlignRight | Qt::AlignVCenter);
     maxScale_ = new UpDown(0, 100, 1, this);
     maxScale_->setObjectName("MaxScaleUpDown");
     maxScale_->SetAccessibleNames("Max Y");
     maxScale_->SetPosition(20);
     maxScale_->move(388, y);
-    AddLabel(this, "Min Y", QRect(460, y + 2, 44, 20), Qt::AlignRight | Qt::AlignVCenter);
+    PlaceLabel(this, "Min Y", QRect(460, y + 2, 44, 20), Qt::AlignRight | Qt::AlignVCenter);
     minScale_ = new UpDown(-130, -1, 1, this);
     minScale_->setObjectName("MinScaleUpDown");
     minScale_->SetAccessibleNames("Min Y");

@@ -13,6 +13,7 @@
 #include "Equnit.h"
 #include "FileDialogs.h"
 #include "HandlerGuard.h"
+#include "Placement.h"
 #include "RadioGroup.h"
 #include "TextFile.h"
 
@@ -28,16 +29,6 @@ namespace {
 
 constexpr int Top = BlockPanel::TitleHeight + 2;
 const char* const EditStems[5] = {"BQb1Edit", "BQb2Edit", "BQb3Edit", "BQa1Edit", "BQa2Edit"};
-
-QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, const QRect& place,
-                       const QString& hint) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    button->setGeometry(place);
-    button->setToolTip(hint);
-    return button;
-}
 
 QString ChannelName(int channel) {
     return QString("Ch%1").arg(channel + 1);
@@ -68,9 +59,11 @@ TEqTools::TEqTools(TEqPanel& panel, TConfigDataUnit& table, TEQ& eq, TDataClocks
         {"EQResponseViewButton", "VIEW...", QRect(322 + 286 - 54, Top + 2, 52, 18),
          "Open the larger response view.", &TEqTools::EQResponseViewButtonClick},
     };
-    for (const auto& b : buttons)
-        ConnectGuarded(AddButton(&panel_, b.name, b.caption, b.place, b.hint), &QPushButton::clicked, this,
-                       b.click);
+    for (const auto& b : buttons) {
+        QPushButton* button = PlaceButton(&panel_, b.name, b.caption, b.place, b.hint);
+        button->setAccessibleName(b.caption);
+        ConnectGuarded(button, &QPushButton::clicked, this, b.click);
+    }
     ConnectGuarded(panel_.Chart(), &QCustomPlot::mouseDoubleClick, this,
                    &TEqTools::EQResponseViewButtonClick);
 

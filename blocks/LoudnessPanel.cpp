@@ -6,6 +6,7 @@
 #include "HandlerGuard.h"
 #include "Loudnessunit.h"
 #include "MainWindowHooks.h"
+#include "Placement.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -24,23 +25,6 @@ constexpr int DecimalWidth = 144;
 constexpr int HexPitch = 36;
 constexpr int BlockWidth = 292;
 constexpr int ButtonHeight = 22;
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setAlignment(alignment);
-    return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& place,
-                       const QString& hint = QString()) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setToolTip(hint);
-    return button;
-}
 
 QFrame* AddPanel(QWidget* parent, const QString& name, const QRect& place) {
     auto* panel = new QFrame(parent);
@@ -94,18 +78,19 @@ void TLoudnessPanel::BuildParameters() {
         const int height = DecimalHexRow::ByteEditsHeight(d.rows) + ButtonHeight + 4;
 
         QFrame* decimal = AddPanel(group, name + "FloatPanel", {x, y, DecimalWidth, height});
-        QLabel* nameLabel = AddLabel(decimal, name, {2, 0, 22, 16});
+        QLabel* nameLabel = PlaceLabel(decimal, name, {2, 0, 22, 16});
         QFont bold = nameLabel->font();
         bold.setBold(true);
         nameLabel->setFont(bold);
         QLabel* address =
-            AddLabel(decimal, d.address, {24, 0, DecimalWidth - 24, 30}, Qt::AlignLeft | Qt::AlignTop);
+            PlaceLabel(decimal, d.address, {24, 0, DecimalWidth - 24, 30}, Qt::AlignLeft | Qt::AlignTop);
         address->setWordWrap(true);
         auto* edit = new QLineEdit("0.0", decimal);
         edit->setObjectName(name + "Edit");
         edit->setGeometry(2, 34, 92, ButtonHeight);
         edit->setAccessibleName(name + " " + d.address);
-        QPushButton* enter = AddButton(decimal, name + "FloatsuiButton", "ENTER", {96, 34, 46, ButtonHeight});
+        QPushButton* enter =
+            PlaceButton(decimal, name + "FloatsuiButton", "ENTER", {96, 34, 46, ButtonHeight});
         enter->setAccessibleName(name + " ENTER");
 
         QFrame* hex = AddPanel(group, name + "HexPanel", {x + DecimalWidth + 4, y, hexWidth, height});
@@ -115,8 +100,8 @@ void TLoudnessPanel::BuildParameters() {
                 names << QString("Byte%1Edit%2").arg(byte).arg(d.firstEditRow + row);
         std::vector<ByteEdit*> edits = DecimalHexRow::BuildByteEdits(hex, names, name, 0, 0, HexPitch);
         QPushButton* convert =
-            AddButton(hex, name + "HEXsuiButton", "Convert Hex To Float",
-                      {0, DecimalHexRow::ByteEditsHeight(d.rows) + 2, hexWidth, ButtonHeight});
+            PlaceButton(hex, name + "HEXsuiButton", "Convert Hex To Float",
+                        {0, DecimalHexRow::ByteEditsHeight(d.rows) + 2, hexWidth, ButtonHeight});
         convert->setAccessibleName(name + " Convert Hex To Float");
 
         rows_[static_cast<size_t>(i)] = new DecimalHexRow(edit, std::move(edits), this);
@@ -127,14 +112,14 @@ void TLoudnessPanel::BuildParameters() {
 }
 
 void TLoudnessPanel::BuildNotes() {
-    QLabel* warning = AddLabel(this, "Loudness Data applies to all DAP Channels.", {10, NotesTop, 300, 18});
+    QLabel* warning = PlaceLabel(this, "Loudness Data applies to all DAP Channels.", {10, NotesTop, 300, 18});
     warning->setObjectName("LoudnessWarningLabel");
-    AddLabel(this, "G > zero will turn Loudness ON.", {10, NotesTop + 18, 300, 18});
-    AddLabel(this, "\"G=zero and O=zero\" will turn Loudness OFF.", {10, NotesTop + 36, 300, 18});
+    PlaceLabel(this, "G > zero will turn Loudness ON.", {10, NotesTop + 18, 300, 18});
+    PlaceLabel(this, "\"G=zero and O=zero\" will turn Loudness OFF.", {10, NotesTop + 36, 300, 18});
 
-    QPushButton* send = AddButton(this, "LoudnessApplysuiButton", "SEND LG,  G,  LO && O to Device",
-                                  {318, NotesTop + 2, 200, 24});
-    QPushButton* cancel = AddButton(this, "LoudnessCancelsuiButton", "CANCEL", {524, NotesTop + 2, 84, 24});
+    QPushButton* send = PlaceButton(this, "LoudnessApplysuiButton", "SEND LG,  G,  LO && O to Device",
+                                    {318, NotesTop + 2, 200, 24});
+    QPushButton* cancel = PlaceButton(this, "LoudnessCancelsuiButton", "CANCEL", {524, NotesTop + 2, 84, 24});
     ConnectGuarded(send, &QPushButton::clicked, this, &TLoudnessPanel::LoudnessApplysuiButtonClick);
     ConnectGuarded(cancel, &QPushButton::clicked, this, &TLoudnessPanel::LoudnessCancelsuiButtonClick);
 }
@@ -152,10 +137,10 @@ void TLoudnessPanel::BuildFiles() {
     fileCombo_->setGeometry(8, 24, 244, 24);
     fileCombo_->setAccessibleName("Loudness file");
     fileCombo_->lineEdit()->setAccessibleName("Loudness file name");
-    QPushButton* load = AddButton(group, "LoudnessFileLoadsuiButton", "LOAD File && Apply to Device",
-                                  {258, 24, 186, 24}, "Send the Contents of this file to the device.");
+    QPushButton* load = PlaceButton(group, "LoudnessFileLoadsuiButton", "LOAD File && Apply to Device",
+                                    {258, 24, 186, 24}, "Send the Contents of this file to the device.");
     QPushButton* examples =
-        AddButton(group, "LoudnessExamplesuiButton", "LOUDNESS EXAMPLES", {450, 24, 140, 24});
+        PlaceButton(group, "LoudnessExamplesuiButton", "LOUDNESS EXAMPLES", {450, 24, 140, 24});
     ConnectGuarded(load, &QPushButton::clicked, this, &TLoudnessPanel::LoudnessFileLoadsuiButtonClick);
     ConnectGuarded(examples, &QPushButton::clicked, this, &TLoudnessPanel::LoudnessExamplesuiButtonClick);
 }

@@ -4,6 +4,7 @@
 #include "GainEntry.h"
 #include "HandlerGuard.h"
 #include "Mixersunit.h"
+#include "Placement.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -38,14 +39,6 @@ QString RowName(int input, int dap) {
     return QString("r_%1_to_ipmix[%2]").arg(QChar('A' + input - 1)).arg(dap);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& place,
-                  Qt::Alignment align = Qt::AlignLeft) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
-
 } // namespace
 
 TMixerPanel::TMixerPanel(const TConfigDataUnit& table, TMixers& mixers, IGainEntry& gain, QWidget* parent)
@@ -75,12 +68,12 @@ void TMixerPanel::BuildInputMixer() {
     inputBox_->setGeometry(MixerPlace);
     inputBox_->setAutoFillBackground(true);
 
-    MakeLabel(inputBox_, "Serial Data In", QRect(8, 22, 140, 18));
+    PlaceLabel(inputBox_, "Serial Data In", QRect(8, 22, 140, 18));
     for (int line = 0; line < 4; ++line)
-        MakeLabel(inputBox_, QString("SDIN%1").arg(line + 1),
-                  QRect(8, RowTop + 2 * line * RowPitch - 9, 50, 2 * RowPitch - 4));
+        PlaceLabel(inputBox_, QString("SDIN%1").arg(line + 1),
+                   QRect(8, RowTop + 2 * line * RowPitch - 9, 50, 2 * RowPitch - 4));
     for (int m = 1; m <= 8; ++m)
-        MakeLabel(inputBox_, InputNames[m - 1], QRect(66, RowTop + (m - 1) * RowPitch - 9, 90, 18));
+        PlaceLabel(inputBox_, InputNames[m - 1], QRect(66, RowTop + (m - 1) * RowPitch - 9, 90, 18));
 
     for (int n = 1; n <= 4; ++n) {
         auto* box = new QGroupBox(QString("DAP%1").arg(n), inputBox_);
@@ -99,8 +92,9 @@ void TMixerPanel::BuildInputMixer() {
     blank->setObjectName("MixerBlankGroupBox");
     blank->setGeometry(DapLeft + 2 * DapPitch, 22, DapWidth, RowTop + 8 * RowPitch - 30);
     blank->hide();
-    MakeLabel(inputBox_, "Digital Audio Processing Channels (Registers 0x41-0x44)",
-              QRect(DapLeft, RowTop + 8 * RowPitch - 4, 4 * DapPitch, 18), Qt::AlignHCenter);
+    PlaceLabel(inputBox_, "Digital Audio Processing Channels (Registers 0x41-0x44)",
+               QRect(DapLeft, RowTop + 8 * RowPitch - 4, 4 * DapPitch, 18),
+               Qt::AlignHCenter | Qt::AlignVCenter);
 }
 
 void TMixerPanel::BuildOutputMixer() {
@@ -117,7 +111,7 @@ void TMixerPanel::BuildOutputMixer() {
         for (int row = 1; row <= rows; ++row) {
             const QChar letter = RowLetters[row - 1];
             const int y = 24 + (row - 1) * 30;
-            MakeLabel(box, QString("Row %1").arg(letter), QRect(10, y, 40, 22));
+            PlaceLabel(box, QString("Row %1").arg(letter), QRect(10, y, 40, 22));
             auto* combo = new QComboBox(box);
             combo->setObjectName(QString("PWM%1DAP%2suiComboBox").arg(pwm).arg(letter));
             combo->setAccessibleName(QString("PWM %1 row %2 source").arg(pwm).arg(letter));

@@ -3,6 +3,7 @@
 #include "Configdataunit.h"
 #include "HandlerGuard.h"
 #include "MainWindowHooks.h"
+#include "Placement.h"
 #include "Toneunit.h"
 #include "TrackBar.h"
 
@@ -28,14 +29,6 @@ constexpr int Row2Height = 44;
 constexpr int Row3Top = Row2Top + Row2Height + 6;
 constexpr int GroupWidth = 196;
 constexpr int GroupPitch = 202;
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place,
-                 Qt::Alignment alignment = Qt::AlignCenter) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setAlignment(alignment);
-    return label;
-}
 
 QFrame* AddPanel(QWidget* parent, const QString& name, const QRect& place) {
     auto* panel = new QFrame(parent);
@@ -114,17 +107,17 @@ void TTonePanel::BuildLevels() {
         QGroupBox* group = groups[static_cast<size_t>(i / 2)];
 
         QFrame* panel = AddPanel(group, kind + "TonePanel" + number, {6 + (d.number - 1) * 96, 20, 88, 196});
-        AddLabel(panel, "DAP", {2, 3, 30, 16});
-        AddLabel(panel, "Ch", {30, 3, 20, 16});
-        QLabel* channels = AddLabel(panel, d.number == 1 ? "4" : "1,2,3", {50, 3, 36, 16}, Qt::AlignLeft);
+        PlaceLabel(panel, "DAP", {2, 3, 30, 16}, Qt::AlignCenter);
+        PlaceLabel(panel, "Ch", {30, 3, 20, 16}, Qt::AlignCenter);
+        QLabel* channels = PlaceLabel(panel, d.number == 1 ? "4" : "1,2,3", {50, 3, 36, 16}, Qt::AlignLeft);
         if (d.number == 2) {
             channels->setObjectName(kind + "NumLabel2");
             numLabels2_[static_cast<size_t>(i / 2)] = channels;
         }
         const QString controlName = kind + " level DAP Ch " + (d.number == 1 ? "4" : "1,2,3");
 
-        AddLabel(panel, "18", {0, 22, 22, 14}, Qt::AlignRight | Qt::AlignTop);
-        AddLabel(panel, "-18", {0, 138, 22, 14}, Qt::AlignRight | Qt::AlignBottom);
+        PlaceLabel(panel, "18", {0, 22, 22, 14}, Qt::AlignRight | Qt::AlignTop);
+        PlaceLabel(panel, "-18", {0, 138, 22, 14}, Qt::AlignRight | Qt::AlignBottom);
         level.trackBar = new TrackBar(0, TTone::MaxLevel, PageSize, TickEvery, TTone::ZeroDbLevel, panel);
         level.trackBar->setObjectName(kind + "ToneTrackBar" + number);
         level.trackBar->setGeometry(24, 22, 30, 130);
@@ -139,7 +132,7 @@ void TTonePanel::BuildLevels() {
         level.scrollBar->setGeometry(60, 22, 16, 130);
         level.scrollBar->setAccessibleName(controlName + " fine");
 
-        level.valueLabel = AddLabel(panel, "0.00", {2, 154, 84, 16});
+        level.valueLabel = PlaceLabel(panel, "0.00", {2, 154, 84, 16}, Qt::AlignCenter);
         level.valueLabel->setObjectName(d.valueLabel);
         level.valueLabel->setAccessibleName(controlName + " in dB");
 
@@ -180,8 +173,8 @@ void TTonePanel::BuildFilterSets() {
         group->setGeometry(8, 22 + kind * 98, 182, 90);
         for (int box = 0; box < 2; ++box) {
             const int y = 24 + box * 32;
-            QLabel* label = AddLabel(group, box == 0 ? "DAP Ch 4" : "DAP Ch 1,2,3", {8, y, 96, 22},
-                                     Qt::AlignLeft | Qt::AlignVCenter);
+            QLabel* label = PlaceLabel(group, box == 0 ? "DAP Ch 4" : "DAP Ch 1,2,3", {8, y, 96, 22},
+                                       Qt::AlignLeft | Qt::AlignVCenter);
             auto* combo = new QComboBox(group);
             combo->setObjectName(boxes[static_cast<size_t>(kind)][static_cast<size_t>(box)].name);
             combo->setEditable(true);
@@ -212,19 +205,19 @@ void TTonePanel::BuildNotes() {
     for (int kind = 0; kind < 2; ++kind) {
         QFrame* blank = AddPanel(this, kind == 0 ? "BassBlankPanel" : "TrebleBlankPanel",
                                  {6 + kind * GroupPitch, Row2Top, GroupWidth, Row2Height});
-        AddLabel(blank, "DAP Channel", {4, 3, 120, 18}, Qt::AlignRight | Qt::AlignVCenter);
-        AddLabel(blank, "3", {128, 3, 40, 18}, Qt::AlignLeft | Qt::AlignVCenter);
-        AddLabel(blank, "Not Available", {4, 22, 100, 18}, Qt::AlignRight | Qt::AlignVCenter);
-        AddLabel(blank, "for Fs > 96K", {108, 22, 84, 18}, Qt::AlignLeft | Qt::AlignVCenter);
+        PlaceLabel(blank, "DAP Channel", {4, 3, 120, 18}, Qt::AlignRight | Qt::AlignVCenter);
+        PlaceLabel(blank, "3", {128, 3, 40, 18}, Qt::AlignLeft | Qt::AlignVCenter);
+        PlaceLabel(blank, "Not Available", {4, 22, 100, 18}, Qt::AlignRight | Qt::AlignVCenter);
+        PlaceLabel(blank, "for Fs > 96K", {108, 22, 84, 18}, Qt::AlignLeft | Qt::AlignVCenter);
         blankPanels_[static_cast<size_t>(kind)] = blank;
     }
     const QRect notes(6 + 2 * GroupPitch, Row2Top, 198, Row2Height);
     panelLessThan96K_ = AddPanel(this, "PanelLessThan96K", notes);
-    AddLabel(panelLessThan96K_, "DAP Ch 4 = Sub", {4, 3, 190, 18});
-    AddLabel(panelLessThan96K_, "DAP Ch 1,2,3 = L,R,C", {4, 22, 190, 18});
+    PlaceLabel(panelLessThan96K_, "DAP Ch 4 = Sub", {4, 3, 190, 18}, Qt::AlignCenter);
+    PlaceLabel(panelLessThan96K_, "DAP Ch 1,2,3 = L,R,C", {4, 22, 190, 18}, Qt::AlignCenter);
     panelGreaterThan96K_ = AddPanel(this, "PanelGreaterThan96K", notes);
-    AddLabel(panelGreaterThan96K_, "DAP Ch 4 = Sub", {4, 3, 190, 18});
-    AddLabel(panelGreaterThan96K_, "DAP Ch 1,2 = L,R", {4, 22, 190, 18});
+    PlaceLabel(panelGreaterThan96K_, "DAP Ch 4 = Sub", {4, 3, 190, 18}, Qt::AlignCenter);
+    PlaceLabel(panelGreaterThan96K_, "DAP Ch 1,2 = L,R", {4, 22, 190, 18}, Qt::AlignCenter);
 }
 
 void TTonePanel::BuildSwitches() {
@@ -241,13 +234,13 @@ void TTonePanel::BuildSwitches() {
         {"BassTonesuiButton2", "Ch 1,2,7", "Ch 1,2,7: OFF= Tone Bypassed, ON=Tone Active",
          &TTonePanel::BassTonesuiButton2Click},
     }};
-    AddLabel(this, "Bass and Treble Select (Inline/Bypass) >>", {6, Row3Top, 270, 24},
-             Qt::AlignRight | Qt::AlignVCenter);
+    PlaceLabel(this, "Bass and Treble Select (Inline/Bypass) >>", {6, Row3Top, 270, 24},
+               Qt::AlignRight | Qt::AlignVCenter);
     for (int i = 0; i < 2; ++i) {
         const SwitchDefinition& d = definitions[static_cast<size_t>(i)];
         const int x = 284 + i * 164;
         // Which channels a button switches, beside it (the hint says it too).
-        AddLabel(this, d.channels, {x, Row3Top, 56, 24}, Qt::AlignRight | Qt::AlignVCenter);
+        PlaceLabel(this, d.channels, {x, Row3Top, 56, 24}, Qt::AlignRight | Qt::AlignVCenter);
         auto* button = new QPushButton("OFF", this);
         button->setObjectName(d.name);
         button->setToolTip(d.hint);

@@ -3,6 +3,7 @@
 #include "Configdataunit.h"
 #include "HandlerGuard.h"
 #include "MainWindowHooks.h"
+#include "Placement.h"
 #include "TrackBar.h"
 #include "UpDown.h"
 #include "Volumeunit.h"
@@ -23,13 +24,6 @@ constexpr int ColumnHeight = BlockPanel::Height - ColumnTop - 6;
 
 constexpr int TrackBarPageSize = 12;
 constexpr int TrackBarTickFrequency = 20;
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry, Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setAlignment(alignment);
-    return label;
-}
 
 } // namespace
 
@@ -79,9 +73,9 @@ void TVolumePanel::BuildColumns() {
         column.panel->setFrameShape(QFrame::Panel);
         column.panel->setGeometry(ColumnLeft + i * ColumnPitch, ColumnTop, ColumnWidth, ColumnHeight);
 
-        AddLabel(column.panel, definition.caption, {4, 4, ColumnWidth - 8, 16}, Qt::AlignCenter);
-        AddLabel(column.panel, "18", {2, 24, 30, 16}, Qt::AlignRight | Qt::AlignTop);
-        AddLabel(column.panel, "-127", {2, 194, 30, 16}, Qt::AlignRight | Qt::AlignBottom);
+        PlaceLabel(column.panel, definition.caption, {4, 4, ColumnWidth - 8, 16}, Qt::AlignCenter);
+        PlaceLabel(column.panel, "18", {2, 24, 30, 16}, Qt::AlignRight | Qt::AlignTop);
+        PlaceLabel(column.panel, "-127", {2, 194, 30, 16}, Qt::AlignRight | Qt::AlignBottom);
 
         column.trackBar = new TrackBar(0, TVolume::MaxStep, TrackBarPageSize, TrackBarTickFrequency,
                                        TVolume::DesignedStep, column.panel);
@@ -97,7 +91,7 @@ void TVolumePanel::BuildColumns() {
         column.upDown->SetPosition(TVolume::DesignedStep);
         column.upDown->setGeometry(76, 100, 20, 34);
 
-        column.dBLabel = AddLabel(column.panel, "0.0 dB", {4, 214, ColumnWidth - 8, 18}, Qt::AlignCenter);
+        column.dBLabel = PlaceLabel(column.panel, "0.0 dB", {4, 214, ColumnWidth - 8, 18}, Qt::AlignCenter);
         column.dBLabel->setObjectName(stem + "VdBLabel");
 
         column.zeroButton = new QPushButton("0 dB", column.panel);

@@ -9,6 +9,7 @@
 #include "DecimalHexRow.h"
 #include "HandlerGuard.h"
 #include "MainWindowHooks.h"
+#include "Placement.h"
 #include "RegisterBus.h"
 
 #include <QGroupBox>
@@ -57,22 +58,6 @@ constexpr Layout Layouts[] = {
     {3, false, 557, 193}, {8, false, 715, 329},
 };
 
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& place) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    return button;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& text, const QRect& place,
-                    const QString& accessibleName) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(name);
-    edit->setGeometry(place);
-    edit->setAccessibleName(accessibleName);
-    return edit;
-}
-
 QString UpperHex(uint8_t value) {
     return QString("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
 }
@@ -89,7 +74,7 @@ TGainForm::TGainForm(TConfigDataUnit& table, IRegisterBus& bus, IMainWindowHooks
     auto* addressLabel = new QLabel("Register Address", this);
     addressLabel->setObjectName("AddressLabel");
     addressLabel->setGeometry(LegendWidth, 8, 110, 20);
-    address_ = MakeEdit(this, "Address", "00", QRect(LegendWidth + 112, 7, 34, 22), "Register Address");
+    address_ = PlaceEdit(this, "Address", "00", QRect(LegendWidth + 112, 7, 34, 22), "Register Address");
     addressLabel->setBuddy(address_);
 
     for (int row = 1; row <= RowCount; ++row)
@@ -113,11 +98,12 @@ void TGainForm::BuildRow(int row) {
     r.box->setGeometry(LegendWidth + column * BoxPitch, LineTop + line * LinePitch, BoxWidth, BoxHeight);
 
     constexpr int left = 6, editWidth = 4 * BytePitch - 2, enterX = left + 4 * BytePitch + 2, enterWidth = 30;
-    r.description = MakeEdit(r.box, "Description" + n, "Description",
-                             QRect(left, DescriptionY, BoxWidth - 12, 20), what + " description");
+    r.description = PlaceEdit(r.box, "Description" + n, "Description",
+                              QRect(left, DescriptionY, BoxWidth - 12, 20), what + " description");
     r.floatEdit =
-        MakeEdit(r.box, "FloatEdit" + n, "0.00", QRect(left, FloatY, editWidth, 20), what + " value");
-    auto* floatEnter = MakeButton(r.box, "FloatEnterBitBtn" + n, "<-", QRect(enterX, FloatY, enterWidth, 20));
+        PlaceEdit(r.box, "FloatEdit" + n, "0.00", QRect(left, FloatY, editWidth, 20), what + " value");
+    auto* floatEnter =
+        PlaceButton(r.box, "FloatEnterBitBtn" + n, "<-", QRect(enterX, FloatY, enterWidth, 20));
     floatEnter->setAccessibleName(what + " enter value");
 
     auto* high = new QLabel("31:24", r.box);
@@ -135,11 +121,11 @@ void TGainForm::BuildRow(int row) {
         r.bytes[b] = edit;
         edits.push_back(edit);
     }
-    auto* hexEnter = MakeButton(r.box, "HexEnterBitBtn" + n, "<-", QRect(enterX, HexY, enterWidth, 20));
+    auto* hexEnter = PlaceButton(r.box, "HexEnterBitBtn" + n, "<-", QRect(enterX, HexY, enterWidth, 20));
     hexEnter->setAccessibleName(what + " enter bytes");
 
-    r.dbEdit = MakeEdit(r.box, "dBEdit" + n, "0", QRect(left, DbY, editWidth, 20), what + " decibels");
-    auto* dbEnter = MakeButton(r.box, "DBEnterBitBtn" + n, "<-", QRect(enterX, DbY, enterWidth, 20));
+    r.dbEdit = PlaceEdit(r.box, "dBEdit" + n, "0", QRect(left, DbY, editWidth, 20), what + " decibels");
+    auto* dbEnter = PlaceButton(r.box, "DBEnterBitBtn" + n, "<-", QRect(enterX, DbY, enterWidth, 20));
     dbEnter->setAccessibleName(what + " enter decibels");
 
     // Every change of the decimal text, typed or set, is a decimal entry.
@@ -164,10 +150,10 @@ void TGainForm::BuildLegend(int line) {
 }
 
 void TGainForm::BuildButtons() {
-    ok_ = MakeButton(this, "AOKBitBtn", "&OK", QRect(0, LineTop, ButtonWidth, 26));
-    apply_ = MakeButton(this, "ApplyBitBtn", "&Apply", QRect(0, LineTop + 32, ButtonWidth, 26));
-    cancel_ = MakeButton(this, "CancelBitBtn", "&Cancel", QRect(0, LineTop + 64, ButtonWidth, 26));
-    toggle_ = MakeButton(this, "TogglesuiButton", "&Toggle", QRect(0, LineTop + 96, ButtonWidth, 26));
+    ok_ = PlaceButton(this, "AOKBitBtn", "&OK", QRect(0, LineTop, ButtonWidth, 26));
+    apply_ = PlaceButton(this, "ApplyBitBtn", "&Apply", QRect(0, LineTop + 32, ButtonWidth, 26));
+    cancel_ = PlaceButton(this, "CancelBitBtn", "&Cancel", QRect(0, LineTop + 64, ButtonWidth, 26));
+    toggle_ = PlaceButton(this, "TogglesuiButton", "&Toggle", QRect(0, LineTop + 96, ButtonWidth, 26));
     toggle_->setToolTip("Toggle 1st and 2nd Word alternating between 0 and 1");
     // Enter anywhere in the window applies; Escape cancels (reject).
     apply_->setDefault(true);
