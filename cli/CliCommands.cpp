@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "BridgeAdapter.h"
+#include "CliBridges.h"
 #include "CliDevice.h"
 #include "DataFiles.h"
 #include "LinuxKernelI2c.h"
@@ -121,7 +122,7 @@ TCliDevice& OpenDevice(std::unique_ptr<TCliDevice>& holder, const TCliArguments&
     return *holder;
 }
 
-TCliReport Adapters(const TCliArguments&) {
+TCliReport Adapters(const TCliArguments& arguments) {
     TCliReport report;
     BridgeAdapter bridge(std::make_unique<LinuxKernelI2c>());
     int32_t bridgeStatus = AdapterStatus::AlsoDone;
@@ -154,12 +155,36 @@ TCliReport Adapters(const TCliArguments&) {
 
     const std::string used = bridgeReady ? "bridge" : simulatorReady ? "simulator" : "none";
     report.lines = {"bridge: " + bridgeText, "simulator: " + simulatorText, "in use: " + used};
+
+    // Each bridge on its own line, with what keeps it from use: no access to
+    // its device node, or registers of the map longer than it carries.
+    TConfigDataUnit table;
+    std::error_code error;
+    const std::string map = MapPath(arguments);
+    const bool haveMap = std::filesystem::is_regular_file(map, error) && table.ReadMapFile(map);
+    LinuxKernelI2c kernel;
+    QJsonArray bridges;
+    for (const TBridgeReport& found : DescribeBridges(kernel, haveMap ? &table : nullptr)) {
+        report.lines.push_back("  " + found.Line());
+        QJsonArray tooLong;
+        for (int sub : found.tooLong)
+            tooLong.append(QString::fromStdString(SubText(sub)));
+        bridges.append(QJsonObject{{"device", QString::fromStdString(found.device)},
+                                   {"bus", QString::fromStdString(found.busName)},
+                                   {"chip", QString::fromStdString(found.chip)},
+                                   {"opens", found.opens},
+                                   {"problem", QString::fromStdString(found.problem)},
+                                   {"maxWrite", found.maxWrite},
+                                   {"maxRead", found.maxRead},
+                                   {"tooLong", tooLong}});
+    }
     report.json = QJsonObject{
         {"bridge", QJsonObject{{"ready", bridgeReady}, {"text", QString::fromStdString(bridgeText)}}},
         {"simulator", QJsonObject{{"ready", simulatorReady},
                                   {"socket", QString::fromStdString(socket)},
                                   {"text", QString::fromStdString(simulatorText)}}},
-        {"inUse", QString::fromStdString(used)}};
+        {"inUse", QString::fromStdString(used)},
+        {"bridges", bridges}};
     if (used == "none") {
         report.status = TCliFailure::DeviceStatus;
         report.reason = "no adapter can be used";
