@@ -12,6 +12,11 @@ sudo_if_needed() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# A folder not made yet is configured for the package alone: a release build
+# of the programs and their files, without the tests.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQMX_BUILD_TESTS=OFF >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)"
 rm -rf "$out"
 (cd "$build" && cpack -G DEB -B "$(pwd)/package")
