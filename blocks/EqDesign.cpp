@@ -212,7 +212,7 @@ BiquadWords AllPassBytes() {
     return bytes;
 }
 
-FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate) {
+FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate, bool measureDeviation) {
     FilterDesign design;
     design.bytes = AllPassBytes();
     if (const std::optional<std::string> problem = CheckFilterSpec(spec, sampleRate)) {
@@ -238,7 +238,7 @@ FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate) {
         const QuantisedWord b1 = QuantiseCoefficient(spec.type == FilterType::HighPass ? -2 * b0 : 2 * b0);
         std::copy(b1.bytes.begin(), b1.bytes.end(), design.bytes.begin() + 4);
     }
-    design.report = ReportQuantisation(design.designed, design.bytes, sampleRate);
+    design.report = ReportQuantisation(design.designed, design.bytes, sampleRate, measureDeviation);
     if (!design.report.storedStable)
         design.warnings.push_back(design.report.designedStable
                                       ? "Unstable after quantisation to 5.23: a pole lies on or outside the "
@@ -248,7 +248,7 @@ FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate) {
 }
 
 QuantisationReport ReportQuantisation(const BiquadCoefficients& designed, const BiquadWords& stored,
-                                      double sampleRate) {
+                                      double sampleRate, bool measureDeviation) {
     QuantisationReport report;
     const double values[5] = {designed.b0, designed.b1, designed.b2, designed.a1, designed.a2};
     for (int i = 0; i < 5; ++i)
@@ -256,6 +256,8 @@ QuantisationReport ReportQuantisation(const BiquadCoefficients& designed, const 
             report.saturated.push_back(CoefficientNames[i]);
     report.designedStable = IsStableBiquad(designed);
     report.storedStable = StoredBiquadIsStable(stored);
+    if (!measureDeviation)
+        return report;
 
     const FrequencyGrid grid(static_cast<int>(sampleRate));
     std::vector<double> designedDb, storedDb;

@@ -94,8 +94,10 @@ struct QuantisationReport {
 // measured, so the exact zero of a notch does not count as an infinite error.
 inline constexpr double DeviationFloorDb = -120.0;
 
+// The deviation is measured over the whole 1 Hz grid, which is most of the
+// work; without `measureDeviation` only saturation and stability are told.
 QuantisationReport ReportQuantisation(const BiquadCoefficients& designed, const BiquadWords& stored,
-                                      double sampleRate);
+                                      double sampleRate, bool measureDeviation = true);
 
 struct FilterDesign {
     std::string error;             // empty when the device can hold the filter
@@ -110,7 +112,8 @@ struct FilterDesign {
 // except that a second-order low or high pass keeps b1 = +-2 b0 exactly, so
 // its zeros stay where they belong. A filter with an error must not be
 // written: `bytes` is then all-pass.
-FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate);
+// An importer, which shows no deviation, leaves `measureDeviation` off.
+FilterDesign DesignFilter(const FilterSpec& spec, double sampleRate, bool measureDeviation = true);
 
 // The all-pass (pass-through) set: b0 = 1.0, everything else 0.
 BiquadWords AllPassBytes();

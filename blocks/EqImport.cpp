@@ -306,7 +306,7 @@ std::optional<ImportedBiquad> ReadFilterLine(const std::vector<std::string_view>
     // (and every one after it in a long file) would only cost time.
     if (out.FilterCount() >= BiquadsPerChannel)
         return ImportedBiquad{line, description, {}, AllPassBytes()};
-    const FilterDesign design = DesignFilter(spec, sampleRate);
+    const FilterDesign design = DesignFilter(spec, sampleRate, false);
     if (!design.error.empty()) {
         out.Error(line, design.error);
         return std::nullopt;
