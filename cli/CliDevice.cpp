@@ -1,5 +1,6 @@
 #include "CliDevice.h"
 
+#include "Conversions.h"
 #include "LinuxKernelI2c.h"
 #include "SimulatorSocketAdapter.h"
 #include "SimulatorSocketPath.h"
@@ -17,16 +18,6 @@ std::unique_ptr<IPMBusTransport> MakeAdapter(SystemAdapter*& adapter) {
     return made;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::optional<int> ParseHexByte(const std::string& text) {
@@ -37,10 +28,9 @@ std::optional<int> ParseHexByte(const std::string& text) {
         return std::nullopt;
     int value = 0;
     for (char c : digits) {
-        const int digit = HexDigit(c);
-        if (digit < 0)
+        if (!IsHexDigit(c))
             return std::nullopt;
-        value = value * 16 + digit;
+        value = value * 16 + HexDigitValue(c);
     }
     return value;
 }

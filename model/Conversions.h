@@ -22,6 +22,11 @@ inline constexpr double MinusInfinityDb = 67108864.0;
 
 // 0..15 for 0-9, A-F and a-f; 0 for any other character.
 uint8_t HexDigitValue(char c);
+// Whether the character is one of 0-9, A-F and a-f, for readers that refuse
+// anything else rather than count it as 0.
+constexpr bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 
 // A decimal number at the start of the text (after white space): optional
 // sign, digits with an optional ".", optional exponent. Anything else,

@@ -1,22 +1,10 @@
 #include "VirtualAdapterProtocol.h"
 
+#include "Conversions.h"
+
 #include <charconv>
 
 namespace VirtualAdapter {
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -33,11 +21,9 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
 std::optional<uint8_t> ParseHexByte(std::string_view field) {
     if (field.size() != 2)
         return std::nullopt;
-    const int high = HexDigit(field[0]);
-    const int low = HexDigit(field[1]);
-    if (high < 0 || low < 0)
+    if (!IsHexDigit(field[0]) || !IsHexDigit(field[1]))
         return std::nullopt;
-    return static_cast<uint8_t>(high * 16 + low);
+    return static_cast<uint8_t>(HexDigitValue(field[0]) * 16 + HexDigitValue(field[1]));
 }
 
 std::optional<int> ParseDecimal(std::string_view field, int largest) {
