@@ -46,8 +46,8 @@ struct StartDirectory {
         for (const char* name : {"QMX4600.addr", "QMX4600Init.cfg"})
             QFile::copy(QString(QMX_SOURCE_DATA_DIR) + '/' + name, dir.filePath(name));
         // The pictures the mixer and bass-management buttons read on every showing.
-        for (const char* name : {"GreenMultiply.BMP", "RedMultiply.BMP", "BlueMultiply.BMP", "QMX4600BassMan4Ch.jpg",
-                                 "QMX4600BassMan3Ch.jpg"})
+        for (const char* name : {"GreenMultiply.BMP", "RedMultiply.BMP", "BlueMultiply.BMP",
+                                 "QMX4600BassMan4Ch.jpg", "QMX4600BassMan3Ch.jpg"})
             QFile::copy(QString(QMX_RUNTIME_DIR) + '/' + name, dir.filePath(name));
         QDir::setCurrent(dir.path());
     }
@@ -117,13 +117,3 @@ BENCHMARK_CAPTURE(NavigationButton, BassManage, "BassMansuiButton")->Unit(benchm
 BENCHMARK_CAPTURE(NavigationButton, BlockDiagram, "DisplayImagesuiButton")->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
