@@ -4,6 +4,7 @@
 #include "Dataclocksunit.h"
 #include "DeviceRig.h"
 #include "EqChart.h"
+#include "EqPanelRig.h"
 #include "Equnit.h"
 #include "RadioGroup.h"
 #include "RecordingHooks.h"
@@ -69,7 +70,7 @@ std::string Record(const std::string& key, const std::vector<uint8_t>& bytes) {
 
 // The equaliser panel over the simulated device at 48 kHz, with a start
 // directory of its own and the display strip labels it writes.
-class EqPanelTest : public ::testing::Test {
+class EqPanelTest : public ::testing::Test, public EqPanelRig {
 protected:
     EqPanelTest() {
         for (int sub = 0x51; sub <= 0x88; ++sub)
@@ -106,16 +107,6 @@ protected:
         for (int column = 0; column < 4; ++column)
             Edit(row, column)->setText(texts[static_cast<size_t>(column)]);
     }
-    void WriteFile(const QString& name, const std::string& content) {
-        QFile file(startDir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content.data(), static_cast<qint64>(content.size()));
-    }
-    void SetRate(int hertz) {
-        rig.device->SetSampleRate(hertz);
-        clocks.GetRateText();
-        rig.device->TakeCalls();
-    }
     // The device writes since the last call, in order; the hook calls made
     // between them are left out.
     Timeline Writes() {
@@ -131,21 +122,6 @@ protected:
             values.push_back(point.value);
         return values;
     }
-
-    QTemporaryDir startDir;
-    DeviceRig rig;
-    TDataClocks clocks{rig.table, rig.bus};
-    TEQ eq{rig.table};
-    QLabel eqName{"NONE"}, fs{"----"}, comment{"Initialized OK"};
-    DisplayStrip strip = [this] {
-        DisplayStrip s;
-        s.LabelBiquadUnits = &eqName;
-        s.LabelFsUnits = &fs;
-        s.HelpfulCommentsLabel = &comment;
-        return s;
-    }();
-    RecordingHooks hooks{rig};
-    TEqPanel panel{rig.table, eq, clocks, strip, hooks, startDir.path()};
 };
 
 TEST(EqPanelBuiltTest, ControlsCarryTheirNamesCaptionsAndStartTexts) {

@@ -12,6 +12,7 @@
 #include "EqChart.h"
 #include "EqDesignWindow.h"
 #include "EqPanel.h"
+#include "EqPanelRig.h"
 #include "EqResponseView.h"
 #include "Equnit.h"
 #include "FileDialogs.h"
@@ -62,7 +63,7 @@ std::string Hex(const BiquadWords& bytes) {
     return WriteText(0, std::vector<uint8_t>(bytes.begin(), bytes.end())).substr(4);
 }
 
-class EqToolsTest : public ::testing::Test {
+class EqToolsTest : public ::testing::Test, public EqPanelRig {
 protected:
     EqToolsTest() {
         const BiquadWords allPass = AllPassBytes();
@@ -88,17 +89,6 @@ protected:
                             .toStdString();
         return text;
     }
-    QString WriteFile(const QString& name, const std::string& content) {
-        QFile file(startDir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content.data(), static_cast<qint64>(content.size()));
-        return startDir.filePath(name);
-    }
-    void SetRate(int hertz) {
-        rig.device->SetSampleRate(hertz);
-        clocks.GetRateText();
-        rig.device->TakeCalls();
-    }
     TEqDesignWindow& Designer() { return *tools.DesignWindow(); }
     void Enter(const char* edit, const QString& text) { FindIn<QLineEdit>(Designer(), edit)->setText(text); }
     void ChooseType(FilterType type) {
@@ -108,21 +98,7 @@ protected:
     }
     QString DesignerText(const char* label) { return FindIn<QLabel>(Designer(), label)->text(); }
 
-    QTemporaryDir startDir;
-    DeviceRig rig;
-    TDataClocks clocks{rig.table, rig.bus};
-    TEQ eq{rig.table};
-    QLabel eqName{"NONE"}, fs{"----"}, comment{"Initialized OK"};
-    DisplayStrip strip = [this] {
-        DisplayStrip s;
-        s.LabelBiquadUnits = &eqName;
-        s.LabelFsUnits = &fs;
-        s.HelpfulCommentsLabel = &comment;
-        return s;
-    }();
-    RecordingHooks hooks{rig};
     ScriptedFileDialogs dialogs;
-    TEqPanel panel{rig.table, eq, clocks, strip, hooks, startDir.path()};
     TEqTools tools{panel, rig.table, eq, clocks, strip, dialogs, startDir.path()};
 };
 
