@@ -3,6 +3,7 @@
 #include "ByteEdit.h"
 #include "Compressionunit.h"
 #include "DeviceRig.h"
+#include "FilePanelRig.h"
 #include "HandlerGuard.h"
 #include "RadioGroup.h"
 #include "RecordingHooks.h"
@@ -92,7 +93,7 @@ TEST(CompressionModel, AlphaAndItsTimeConstant) {
 // The DRC panel over the simulated device at 48 kHz, in a start directory
 // of its own, refreshed once as the window does at start-up. Errors that
 // escape a handler are collected as the error box would show them.
-class DrcPanelTest : public ::testing::Test {
+class DrcPanelTest : public ::testing::Test, public FilePanelRig {
 protected:
     DrcPanelTest() {
         SetHandlerErrorReport([this](QWidget*, const QString& message) { errors.push_back(message); });
@@ -118,24 +119,8 @@ protected:
         Edit(edit)->clear();
         QTest::keyClicks(Edit(edit), text);
     }
-    void Put(const QString& name, const QByteArray& content) {
-        QFile file(QDir(folder.path()).filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
 
-    QTemporaryDir folder;
-    DeviceRig rig;
     TCompression compression{rig.table};
-    QLabel autoDetect{"OFF"};
-    QLabel comments{"Initialized OK"};
-    DisplayStrip strip = [this] {
-        DisplayStrip s;
-        s.AutoDetectStatusLabel = &autoDetect;
-        s.HelpfulCommentsLabel = &comments;
-        return s;
-    }();
-    RecordingHooks hooks{rig};
     std::vector<QString> errors;
     TDrcPanel panel{rig.table, compression, strip, hooks, folder.path(), [] { return 48000; }};
 };

@@ -2,6 +2,7 @@
 #include "Accessibility.h"
 #include "ByteEdit.h"
 #include "DeviceRig.h"
+#include "FilePanelRig.h"
 #include "Loudnessunit.h"
 #include "RecordingHooks.h"
 
@@ -42,7 +43,7 @@ const Parameter LG{"LG", 1, 1, 0x91}, G{"G", 2, 1, 0x93}, LO{"LO", 3, 2, 0x92}, 
 
 // The loudness panel over the simulated device, in a start directory of its
 // own, refreshed once as the window does at start-up.
-class LoudnessPanelTest : public ::testing::Test {
+class LoudnessPanelTest : public ::testing::Test, public FilePanelRig {
 protected:
     LoudnessPanelTest() {
         hooks.onRefresh = [this] { panel.RefreshLoudness(); };
@@ -72,24 +73,8 @@ protected:
     }
     QPushButton* Button(const QString& name) { return FindIn<QPushButton>(panel, name); }
     QComboBox* Files() { return FindIn<QComboBox>(panel, "LoudnessFileLoadComboBox"); }
-    void Put(const QString& name, const QByteArray& content) {
-        QFile file(QDir(folder.path()).filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
 
-    QTemporaryDir folder;
-    DeviceRig rig;
     TLoudness loudness{rig.table};
-    QLabel autoDetect{"OFF"};
-    QLabel comments{"Initialized OK"};
-    DisplayStrip strip = [this] {
-        DisplayStrip s;
-        s.AutoDetectStatusLabel = &autoDetect;
-        s.HelpfulCommentsLabel = &comments;
-        return s;
-    }();
-    RecordingHooks hooks{rig};
     TLoudnessPanel panel{rig.table, loudness, strip, hooks, folder.path()};
 };
 
