@@ -272,6 +272,7 @@ void TGainForm::DbEnter(int row) {
     char shown[40];
     std::snprintf(shown, sizeof shown, "%.15g", gain);
     r.floatEdit->setText(shown);
+    r.floatEdit->setCursorPosition(0); // a long number shows from its start
     r.value->TextToBytes();
     ForceRowMode(row);
 }
@@ -295,6 +296,7 @@ void TGainForm::ShowRowDb(int row) {
     char shown[40];
     std::snprintf(shown, sizeof shown, "%2.8f", db);
     r.dbEdit->setText(shown);
+    r.dbEdit->setCursorPosition(0);
 }
 
 void TGainForm::WriteGainRegister() {
